@@ -1,0 +1,10 @@
+#pragma once
+// The screen mode and the logo's size. Nothing is configurable at run time.
+
+#include <cstdint>
+
+constexpr int32_t ScreenWidth = 640;
+constexpr int32_t ScreenHeight = 480;
+constexpr int32_t ScreenDepth = 16;
+constexpr int32_t LogoWidth = 640;
+constexpr int32_t LogoHeight = 480;
