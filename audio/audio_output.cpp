@@ -1,0 +1,3 @@
+#include "audio/audio_output.h"
+
+AudioOutput audioOutput;
