@@ -167,6 +167,10 @@ struct Module : ListNode {
     int32_t pendingOrder;
     TickHandler tickHandler;
     SampleDecoder sampleDecoder;
+    // The order position and row that the last row tick played, -1 for none: the other ticks of the row
+    // apply its cells even when a pattern loop has already moved `row` on for the next row.
+    int32_t playedOrder;
+    int32_t playedRow;
 };
 
 // Shared by all modules, never freed: every field 0.
