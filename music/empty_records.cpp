@@ -1,0 +1,4 @@
+#include "music/module.h"
+
+Instrument emptyInstrument;
+Sample emptySample;

@@ -1,0 +1,76 @@
+#include "music/module_source.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "music/source.h"
+
+namespace {
+const uint8_t* registeredData;
+int32_t registeredSize;
+
+int32_t clampPosition(int64_t position, int32_t size) {
+    if (position < 0) return 0;
+    if (position > size) return size;
+    return static_cast<int32_t>(position);
+}
+} // namespace
+
+void sourceSetData(const uint8_t* data, uint32_t size) {
+    registeredData = size ? data : nullptr;
+    registeredSize = data ? static_cast<int32_t>(size > 0x7FFFFFFFu ? 0x7FFFFFFFu : size) : 0;
+}
+
+void* sourceOpen(const char* /*name*/) {
+    auto* source = static_cast<ModuleSource*>(calloc(1, sizeof(ModuleSource)));
+    if (!source) return nullptr;
+    source->data = registeredData;
+    source->size = registeredSize;
+    return source;
+}
+
+void sourceClose(void* source) {
+    free(source);
+}
+
+int32_t sourceRead(uint8_t* destination, int32_t count, void* handle) {
+    auto* source = static_cast<ModuleSource*>(handle);
+    if (!source || count <= 0) return 0;
+    if (static_cast<int64_t>(source->position) + count >= source->size)
+        count = source->size - source->position;
+    if (count > 0) {
+        memcpy(destination, source->data + source->position, static_cast<size_t>(count));
+        source->position += count;
+    }
+    return count;
+}
+
+int32_t sourceSeek(void* handle, int32_t offset, int32_t origin) {
+    auto* source = static_cast<ModuleSource*>(handle);
+    if (!source) return 0;
+    int64_t position = source->position;
+    switch (origin & 0xFF) {
+    case SeekSet:
+        position = offset;
+        break;
+    case SeekCurrent:
+        position += offset;
+        break;
+    case SeekEnd:
+        position = source->size;
+        break;
+    default:
+        break;
+    }
+    source->position = clampPosition(position, source->size);
+    return source->position;
+}
+
+int32_t sourceTell(void* handle) {
+    auto* source = static_cast<ModuleSource*>(handle);
+    return source ? source->position : 0;
+}
+
+void sourceRegister() {
+    setSourceCallbacks(sourceOpen, sourceClose, sourceRead, sourceSeek, sourceTell);
+}

@@ -1,0 +1,40 @@
+#pragma once
+// The player reads a module only through five callbacks that the host registers once: open a module by
+// name, close it, read bytes, set the position and tell the position. SourceStream is the player's handle
+// on one opened module.
+
+#include <cstdint>
+
+enum SeekOrigin : int32_t { SeekSet = 0, SeekCurrent = 1, SeekEnd = 2 };
+
+using SourceOpenFunction = void* (*)(const char* name);
+using SourceCloseFunction = void (*)(void* handle);
+using SourceReadFunction = int32_t (*)(uint8_t* destination, int32_t count, void* handle);
+using SourceSeekFunction = int32_t (*)(void* handle, int32_t offset, int32_t origin);
+using SourceTellFunction = int32_t (*)(void* handle);
+
+// One table for the process: either all five are set or all five are null.
+struct SourceCallbacks {
+    SourceOpenFunction open;
+    SourceCloseFunction close;
+    SourceReadFunction read;
+    SourceSeekFunction seek;
+    SourceTellFunction tell;
+};
+
+extern SourceCallbacks sourceCallbacks;
+
+// Stores the five functions; any null argument empties the whole table.
+void setSourceCallbacks(SourceOpenFunction open, SourceCloseFunction close, SourceReadFunction read,
+                        SourceSeekFunction seek, SourceTellFunction tell);
+
+struct SourceStream {
+    void* handle;
+};
+
+// Null when no callbacks are registered or the open callback fails.
+SourceStream* streamOpen(const char* name);
+void streamClose(SourceStream* stream);
+int32_t streamRead(uint8_t* destination, int32_t count, SourceStream* stream);
+int32_t streamSeek(SourceStream* stream, int32_t offset, int32_t origin);
+int32_t streamTell(SourceStream* stream);
