@@ -30,3 +30,7 @@ int resourceString(int id, char* buffer, int bufferSize);
 
 // A raw data resource by type and name, such as the module of type "XM" named "TRACK".
 bool resourceData(const char* type, const char* name, ResourceBytes* out);
+
+// An icon group by number as the bytes of an .ico file (16x16 and 32x32 images), for a window icon.
+// False if there is none. On Windows the window class takes the icon straight from the executable.
+bool resourceIcon(int id, ResourceBytes* out);
