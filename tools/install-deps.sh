@@ -5,7 +5,7 @@ packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev
     libgtest-dev libbenchmark-dev
     libsdl2-dev libstb-dev libpng-dev libsndfile1-dev libxmp-dev
-    python3 python3-pil fonts-dejavu-core
+    python3 python3-pil python3-numpy fonts-dejavu-core
     g++-mingw-w64-x86-64 wine wine64
     xvfb xdotool x11-apps x11-utils pulseaudio pulseaudio-utils
 )

@@ -1,0 +1,121 @@
+#!/usr/bin/env python3
+"""Checks what a Windows program showed and played under Wine against what it should have.
+
+  compare.py ramps SHOT.xwd                  the probe's three 5-6-5 ramps
+  compare.py tone REC.raw HZ                 the recording holds a steady tone of HZ
+  compare.py screen SHOT.xwd REF.png...      the intro's screen against introcap's frames
+  compare.py tune REC.raw REF.wav            the recording is the tune of REF.wav
+
+Screenshots are X window dumps of the whole 640x480x24 screen; recordings are raw 16-bit little-endian
+stereo at 44100 Hz. Exits 0 when the check holds and 1 otherwise, saying why.
+"""
+import struct
+import sys
+import wave
+
+import numpy as np
+
+RATE = 44100
+
+
+def fail(message):
+    print("FAIL: " + message)
+    sys.exit(1)
+
+
+def read_xwd(path):
+    """An X window dump (ZPixmap, 24 or 32 bits a pixel) as an (h, w, 3) array of 8-bit RGB."""
+    data = open(path, "rb").read()
+    fields = struct.unpack(">25I", data[:100])
+    header_size, _, pixmap_format, _, width, height = fields[:6]
+    byte_order, bits_per_pixel, bytes_per_line = fields[7], fields[11], fields[12]
+    masks = fields[14:17]
+    colours = fields[19]
+    if pixmap_format != 2 or bits_per_pixel != 32:
+        fail(f"{path}: unexpected dump format {pixmap_format}, {bits_per_pixel} bits a pixel")
+    start = header_size + colours * 12
+    words = np.frombuffer(data, dtype="<u4" if byte_order == 0 else ">u4", count=height * bytes_per_line // 4,
+                          offset=start).reshape(height, bytes_per_line // 4)[:, :width]
+    channels = []
+    for mask in masks:
+        shift = (mask & -mask).bit_length() - 1
+        channels.append(((words & mask) >> shift).astype(np.uint8))
+    return np.stack(channels, axis=-1)
+
+
+def read_png(path):
+    from PIL import Image
+
+    return np.asarray(Image.open(path).convert("RGB"))
+
+
+def to565(rgb):
+    """The 5-6-5 value that an 8-bit RGB pixel shows: the high bits of each channel."""
+    r, g, b = (rgb[..., i].astype(np.uint32) for i in range(3))
+    return ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3)
+
+
+def read_raw(path):
+    samples = np.fromfile(path, dtype="<i2")
+    return samples[: len(samples) // 2 * 2].reshape(-1, 2)
+
+
+def read_wav(path):
+    with wave.open(path, "rb") as file:
+        if file.getsampwidth() != 2 or file.getnchannels() != 2 or file.getframerate() != RATE:
+            fail(f"{path}: not 16-bit stereo at {RATE} Hz")
+        frames = np.frombuffer(file.readframes(file.getnframes()), dtype="<i2")
+    return frames.reshape(-1, 2)
+
+
+def first_sound(frames, level=64):
+    loud = np.nonzero(np.abs(frames).max(axis=1) > level)[0]
+    return int(loud[0]) if len(loud) else None
+
+
+def check_ramps(shot_path):
+    shot = read_xwd(shot_path)
+    if shot.shape[:2] != (480, 640):
+        fail(f"screen is {shot.shape[1]}x{shot.shape[0]}, not 640x480")
+    x = np.arange(640)
+    expected = np.concatenate([np.tile((x * 32 // 640) << 11, (160, 1)), np.tile((x * 64 // 640) << 5, (160, 1)),
+                               np.tile(x * 32 // 640, (160, 1))])
+    wrong = np.count_nonzero(to565(shot) != expected)
+    if wrong:
+        fail(f"{wrong} pixels differ from the ramps")
+    red = sorted(set(shot[0, :, 0].tolist()))
+    green = sorted(set(shot[200, :, 1].tolist()))
+    replicated = all(v == (i << 3 | i >> 2) for i, v in enumerate(red)) and all(
+        v == (i << 2 | i >> 4) for i, v in enumerate(green))
+    print(f"ramps: all {len(red)} red, {len(green)} green levels shown; "
+          f"5-6-5 widened by {'bit replication' if replicated else 'another rule'}")
+
+
+def check_tone(recording_path, hz):
+    frames = read_raw(recording_path)
+    start = first_sound(frames)
+    if start is None:
+        fail("the recording is silent")
+    steady = frames[start + RATE // 2:, 0].astype(np.float64)
+    if len(steady) < RATE // 2:
+        fail(f"only {len(steady) / RATE:.2f} s of sound after the first half second")
+    steady = steady[: RATE // 2]
+    spectrum = np.abs(np.fft.rfft(steady * np.hanning(len(steady))))
+    peak = np.argmax(spectrum) * RATE / len(steady)
+    if abs(peak - hz) > 2:
+        fail(f"the loudest frequency is {peak:.1f} Hz, not {hz} Hz")
+    print(f"tone: {peak:.1f} Hz from {start / RATE:.2f} s into the recording, peak {int(np.abs(steady).max())}")
+
+
+def main(argv):
+    if len(argv) >= 2 and argv[0] == "ramps":
+        check_ramps(argv[1])
+    elif len(argv) == 3 and argv[0] == "tone":
+        check_tone(argv[1], float(argv[2]))
+    else:
+        print(__doc__)
+        sys.exit(2)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1:])
