@@ -1,0 +1,95 @@
+#pragma once
+// The mixer's inner loops: one run of frames of one voice, interpolated between frames n and n + 1 and
+// added into float frames. Products are taken at double precision and only the two stores per frame are
+// rounded to single precision, so the two-frame path and the one-frame path give the same bits.
+
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+// The single-precision float nearest to 1/255: every 8-bit gain is scaled by it (255 gives exactly 1).
+constexpr float MixGainScale = 1.0f / 255.0f;
+// The weight of one unit of the fraction's upper 31 bits.
+constexpr double MixWeightScale = 1.0 / 2147483648.0;
+
+inline void mixFrame(float* out, const int16_t* data, uint64_t position, double left, double right) {
+    const uint32_t frame = static_cast<uint32_t>(position >> 32);
+    const double weight = static_cast<int32_t>(static_cast<uint32_t>(position) >> 1) * MixWeightScale;
+    const double first = data[frame];
+    const double value = first + (data[frame + 1] - first) * weight;
+    out[0] = static_cast<float>(out[0] + value * left);
+    out[1] = static_cast<float>(out[1] + value * right);
+}
+
+// Every frame drops the lowest bit of the fraction before it moves on by advance (the step, or its
+// negation modulo 2^64 when running backward).
+inline uint64_t mixAdvance(uint64_t position, uint64_t advance) {
+    return (position & ~uint64_t{1}) + advance;
+}
+
+// Mixes count frames with gains that grow by their change after each frame; left and right are the
+// gains of the first frame and come back as the gains reached.
+inline void mixFramesRamp(float* out, const int16_t* data, uint64_t& position, uint64_t advance,
+                          int32_t count, float& left, float& right, float changeLeft, float changeRight) {
+    for (int32_t i = 0; i < count; ++i) {
+        mixFrame(out, data, position, left, right);
+        left += changeLeft;
+        right += changeRight;
+        position = mixAdvance(position, advance);
+        out += 2;
+    }
+}
+
+#if defined(__SSE2__)
+// Frames n and n + 1 of the data as two doubles.
+inline __m128d mixSamplePair(const int16_t* data, uint32_t frame) {
+    int32_t both;
+    std::memcpy(&both, data + frame, sizeof both);
+    const __m128i packed = _mm_cvtsi32_si128(both);
+    return _mm_cvtepi32_pd(_mm_srai_epi32(_mm_unpacklo_epi16(packed, packed), 16));
+}
+#endif
+
+// Mixes count frames at fixed gains, two frames per iteration; an odd last frame goes through the ramp
+// path with no change.
+inline void mixFramesFixed(float* out, const int16_t* data, uint64_t& position, uint64_t advance,
+                           int32_t count, float left, float right) {
+    int32_t pairs = count / 2;
+#if defined(__SSE2__)
+    const __m128d gains = _mm_set_pd(right, left);
+    const __m128d weightScale = _mm_set1_pd(MixWeightScale);
+    uint64_t p0 = position;
+    for (; pairs > 0; --pairs) {
+        const uint64_t p1 = mixAdvance(p0, advance);
+        const __m128d a = mixSamplePair(data, static_cast<uint32_t>(p0 >> 32));
+        const __m128d b = mixSamplePair(data, static_cast<uint32_t>(p1 >> 32));
+        const __m128i fractions = _mm_set_epi32(0, 0, static_cast<int32_t>(static_cast<uint32_t>(p1) >> 1),
+                                                static_cast<int32_t>(static_cast<uint32_t>(p0) >> 1));
+        const __m128d weights = _mm_mul_pd(_mm_cvtepi32_pd(fractions), weightScale);
+        const __m128d firsts = _mm_unpacklo_pd(a, b);
+        const __m128d seconds = _mm_unpackhi_pd(a, b);
+        const __m128d values = _mm_add_pd(firsts, _mm_mul_pd(_mm_sub_pd(seconds, firsts), weights));
+        const __m128 destination = _mm_loadu_ps(out);
+        const __m128d sum0 =
+            _mm_add_pd(_mm_cvtps_pd(destination), _mm_mul_pd(_mm_unpacklo_pd(values, values), gains));
+        const __m128d sum1 = _mm_add_pd(_mm_cvtps_pd(_mm_movehl_ps(destination, destination)),
+                                        _mm_mul_pd(_mm_unpackhi_pd(values, values), gains));
+        _mm_storeu_ps(out, _mm_movelh_ps(_mm_cvtpd_ps(sum0), _mm_cvtpd_ps(sum1)));
+        p0 = mixAdvance(p1, advance);
+        out += 4;
+    }
+    position = p0;
+#else
+    for (; pairs > 0; --pairs) {
+        mixFrame(out, data, position, left, right);
+        position = mixAdvance(position, advance);
+        mixFrame(out + 2, data, position, left, right);
+        position = mixAdvance(position, advance);
+        out += 4;
+    }
+#endif
+    if (count & 1) mixFramesRamp(out, data, position, advance, 1, left, right, 0.0f, 0.0f);
+}
