@@ -31,13 +31,15 @@ void queuePostQuit(int32_t exitCode) {
     quitCode = exitCode;
 }
 
-bool queueTake(ShellMessage* message) {
-    if (count > 0) {
-        *message = posted[head];
-        head = (head + 1) % Capacity;
-        --count;
-        return true;
-    }
+bool queueTakePosted(ShellMessage* message) {
+    if (count == 0) return false;
+    *message = posted[head];
+    head = (head + 1) % Capacity;
+    --count;
+    return true;
+}
+
+bool queueTakeQuit(ShellMessage* message) {
     if (quitPosted) {
         quitPosted = false;
         *message = ShellMessage{ShellMessageKind::Quit, 0, quitCode};

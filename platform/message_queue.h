@@ -7,5 +7,7 @@
 void queueReset();
 void queuePost(const ShellMessage& message);
 void queuePostQuit(int32_t exitCode);
-// Takes the next posted message, or the quit message when only that is left. False when empty.
-bool queueTake(ShellMessage* message);
+// Takes the next posted message other than quit. False when there is none.
+bool queueTakePosted(ShellMessage* message);
+// Takes the quit message once it has been posted. Ask only when nothing else is waiting.
+bool queueTakeQuit(ShellMessage* message);

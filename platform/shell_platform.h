@@ -6,6 +6,11 @@
 
 #include <cstdint>
 
+struct AudioDevice;
+
+// The program itself, run by the platform's entry point; returns the exit code.
+int introMain();
+
 enum class ShellMessageKind : int32_t {
     Create,
     Paint,
@@ -64,3 +69,14 @@ void shellPostQuit(int32_t exitCode);
 uint32_t shellTicks();
 
 void shellShowCursor(bool visible);
+
+// The sound device the intro plays on; null for none (the output then opens without a device and
+// whoever runs the intro renders the music itself, as introcap does).
+const AudioDevice* shellAudioDevice();
+
+// Where the intro plays, silently, when shellAudioDevice cannot be opened; null where the intro must
+// end instead.
+const AudioDevice* shellSilentAudioDevice();
+
+// One line for whoever watches the program (standard error, or the debugger on Windows).
+void shellReport(const char* line);

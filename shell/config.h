@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-constexpr int32_t ScreenWidth = 640;
-constexpr int32_t ScreenHeight = 480;
+#include "effects/screen_size.h" // ScreenWidth, ScreenHeight
+
 constexpr int32_t ScreenDepth = 16;
 constexpr int32_t LogoWidth = 640;
 constexpr int32_t LogoHeight = 480;

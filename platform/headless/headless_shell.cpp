@@ -1,5 +1,7 @@
 #include "platform/headless/headless_shell.h"
 
+#include <cstdio>
+
 #include "platform/message_queue.h"
 #include "platform/shell_platform.h"
 
@@ -69,7 +71,7 @@ void* shellInstance() {
 
 bool shellPeekMessage(ShellMessage* message) {
     if (peekHook) peekHook(peekContext);
-    return queueTake(message);
+    return queueTakePosted(message) || queueTakeQuit(message);
 }
 
 void shellDispatchMessage(const ShellMessage& message) {
@@ -87,4 +89,16 @@ uint32_t shellTicks() {
 }
 void shellShowCursor(bool visible) {
     cursorVisible = visible;
+}
+
+// Headless, the music is rendered by whoever runs the intro, in step with the virtual clock.
+const AudioDevice* shellAudioDevice() {
+    return nullptr;
+}
+const AudioDevice* shellSilentAudioDevice() {
+    return nullptr;
+}
+
+void shellReport(const char* line) {
+    std::fprintf(stderr, "%s\n", line);
 }

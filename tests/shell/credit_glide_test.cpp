@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -38,7 +39,10 @@ TEST_P(CreditGlide, LastsItsFramesAndEndsWhereExpected) {
 INSTANTIATE_TEST_SUITE_P(FourLines, CreditGlide,
                          testing::Values(GlideCase{306, 218, -300, 2.139f}, GlideCase{204, 181, -198, 2.832f},
                                          GlideCase{179, 174, -176, 2.964f},
-                                         GlideCase{356, 241, -352, 1.710f}));
+                                         GlideCase{356, 241, -352, 1.710f}),
+                         [](const testing::TestParamInfo<GlideCase>& info) {
+                             return "Width" + std::to_string(info.param.width);
+                         });
 
 TEST(CreditGlideStep, FirstPositionsAre640Then634Then628) {
     float pos = GlideStartPos;
