@@ -44,6 +44,9 @@ void putPattern(std::vector<uint8_t>& out, const XmPattern& pattern, int channel
         for (size_t i = 0; i < count; ++i)
             putCell(data, i < pattern.cells.size() ? pattern.cells[i] : XmCell{}, pattern.packing);
     }
+    data.insert(data.end(), pattern.extraData.begin(), pattern.extraData.end());
+    if (pattern.dataLimit >= 0 && static_cast<size_t>(pattern.dataLimit) < data.size())
+        data.resize(static_cast<size_t>(pattern.dataLimit));
     put32(out, pattern.headerLength);
     put8(out, pattern.packingType);
     put16(out, static_cast<uint32_t>(pattern.rows));

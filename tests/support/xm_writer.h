@@ -40,6 +40,8 @@ struct XmPattern {
     uint32_t headerLength = 9;
     uint8_t packingType = 0;
     int32_t packedSizeOverride = -1; // -1: the size of the data written
+    std::vector<uint8_t> extraData;  // raw bytes written after the cells, counted in the packed size
+    int32_t dataLimit = -1;          // if >= 0, only the first dataLimit bytes of the data are written
 };
 
 struct XmEnvelope {

@@ -31,7 +31,7 @@ inline XmSong replaySong(int channels = 1, uint16_t linear = 1) {
 }
 
 class ReplayTest : public ::testing::Test {
-protected:
+  protected:
     Module* module = nullptr;
 
     void SetUp() override { ASSERT_TRUE(audioInitOffline(44100)); }

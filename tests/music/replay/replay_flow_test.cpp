@@ -1,6 +1,7 @@
 // The tick scheduler and song flow: rows, orders, jumps, breaks, loops, delays, and damaged songs.
 
 #include <cstdint>
+#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -74,7 +75,9 @@ TEST_F(ReplayTest, JumpsAndBreaks) {
         {"jump then break", {{0, {0, 0, 0, 0xB, 2}}, {1, {0, 0, 0, 0xD, 0x05}}}, {{2, 5}, {2, 6}}},
         {"break then jump", {{0, {0, 0, 0, 0xD, 0x05}}, {1, {0, 0, 0, 0xB, 2}}}, {{2, 0}, {2, 1}}},
         {"two breaks", {{0, {0, 0, 0, 0xD, 0x05}}, {1, {0, 0, 0, 0xD, 0x07}}}, {{1, 7}, {1, 8}}},
-        {"loop overridden by a break", {{0, {0, 0, 0, 0xE, 0x62}}, {1, {0, 0, 0, 0xD, 0x03}}}, {{1, 3}, {1, 4}}},
+        {"loop overridden by a break",
+         {{0, {0, 0, 0, 0xE, 0x62}}, {1, {0, 0, 0, 0xD, 0x03}}},
+         {{1, 3}, {1, 4}}},
     };
     for (const JumpCase& c : cases) {
         XmSong song = flowSong(3, 64);
@@ -148,20 +151,65 @@ TEST_F(ReplayTest, FreeStopsAPlayingModule) {
 }
 
 TEST_F(ReplayTest, DamagedSongFlowStaysInside) {
-    // A restart position beyond the song, an order entry naming a pattern without rows, a break into a
-    // shorter pattern, a loop back to a row marked in a longer one.
+    // A restart position beyond the song, a break into a shorter pattern, a loop back to a row marked
+    // in a longer one.
     XmSong song = flowSong(3, 8);
     song.restartPosition = 7;
-    song.patterns[1].rows = 0;
+    song.patterns[1].rows = 4;
     song.patterns[2].rows = 4;
     song.orders = {0, 1, 2, 0};
     song.cell(0, 6, 0) = {0, 0, 0, 0xE, 0x60};
     song.cell(0, 7, 0) = {0, 0, 0, 0xD, 0x06};
     song.cell(2, 1, 0) = {0, 0, 0, 0xE, 0x61};
     play(song);
-    Rows played = rowsPlayed(14);
-    EXPECT_EQ(played, (Rows{{0, 0}, {0, 1}, {0, 2}, {0, 3}, {0, 4}, {0, 5}, {0, 6}, {0, 7},
-                            {1, 0}, {2, 0}, {2, 1}, {3, 0}, {3, 1}, {3, 2}}));
+    EXPECT_EQ(rowsPlayed(17), (Rows{{0, 0},
+                                    {0, 1},
+                                    {0, 2},
+                                    {0, 3},
+                                    {0, 4},
+                                    {0, 5},
+                                    {0, 6},
+                                    {0, 7},
+                                    {1, 0},
+                                    {1, 1},
+                                    {1, 2},
+                                    {1, 3},
+                                    {2, 0},
+                                    {2, 1},
+                                    {3, 0},
+                                    {3, 1},
+                                    {3, 2}}));
+}
+
+TEST_F(ReplayTest, OrderEntriesWithoutPatternsAreSkippedSilently) {
+    // Built by hand: the loader always gives every named pattern its cells.
+    Module* bare = static_cast<Module*>(calloc(1, sizeof(Module)));
+    bare->next = bare->prev = bare;
+    bare->channelCount = 2;
+    bare->songLength = 3;
+    bare->restartPosition = -5;
+    bare->orderTable[0] = 0;
+    bare->orderTable[1] = 9; // beyond the pattern slots
+    bare->orderTable[2] = 1; // a slot without cells
+    bare->patternSlotCount = 2;
+    bare->patterns = static_cast<Pattern*>(calloc(2, sizeof(Pattern)));
+    bare->patterns[0].rows = 2;
+    bare->patterns[0].cells = static_cast<PatternCell*>(calloc(4, sizeof(PatternCell)));
+    bare->patterns[1].rows = 64;
+    bare->defaultTempo = 2;
+    bare->defaultBpm = 125;
+    ASSERT_TRUE(modulePlay(bare));
+    std::vector<int32_t> orders;
+    for (int i = 0; i < 20; ++i) {
+        const bool rowTick = bare->tick == 0;
+        moduleTick(bare);
+        if (rowTick) orders.push_back(bare->playedOrder);
+    }
+    EXPECT_EQ(orders, (std::vector<int32_t>{0, 0, 1, 2, 0, 0, 1, 2, 0, 0}));
+    EXPECT_TRUE(moduleStop(bare));
+    free(bare->patterns[0].cells);
+    free(bare->patterns);
+    free(bare);
 }
 
 TEST_F(ReplayTest, ModulesWithoutPatternsOrTempo) {

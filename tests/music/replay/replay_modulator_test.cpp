@@ -91,10 +91,10 @@ struct VibratoCase {
 
 TEST(ReplayPitch, VibratoWaveforms) {
     const VibratoCase cases[] = {
-        {1, 8, 0, 0},     {1, 8, 4, -8},   {1, 8, 16, -32},  {1, 8, 31, -60},   {1, 8, -32, 60},
-        {1, 8, -16, 28},  {1, 8, -1, 0},   {2, 15, 5, -116}, {2, 15, -5, 116},  {3, 8, 0, -60},
-        {3, 8, -1, 60},   {0, 15, 0, 0},   {0, 15, 16, -116}, {0, 15, -16, 116}, {0, 8, 8, -44},
-        {0, 8, -24, 44},  {0, 15, -32, 0},
+        {1, 8, 0, 0},    {1, 8, 4, -8},   {1, 8, 16, -32},   {1, 8, 31, -60},   {1, 8, -32, 60},
+        {1, 8, -16, 28}, {1, 8, -1, 0},   {2, 15, 5, -116},  {2, 15, -5, 116},  {3, 8, 0, -60},
+        {3, 8, -1, 60},  {0, 15, 0, 0},   {0, 15, 16, -116}, {0, 15, -16, 116}, {0, 8, 8, -44},
+        {0, 8, -24, 44}, {0, 15, -32, 0},
     };
     for (const VibratoCase& c : cases) {
         Channel channel{};
@@ -103,7 +103,8 @@ TEST(ReplayPitch, VibratoWaveforms) {
         channel.vibratoPosition = c.position;
         channel.periodDelta = 1234;
         vibratoDelta(&channel);
-        EXPECT_EQ(channel.periodDelta, c.delta) << "waveform " << int(c.waveform) << " position " << int(c.position);
+        EXPECT_EQ(channel.periodDelta, c.delta)
+            << "waveform " << int(c.waveform) << " position " << int(c.position);
         EXPECT_EQ(channel.flags, UpdateFrequency);
         EXPECT_EQ(channel.vibratoPosition, c.position) << "vibratoDelta leaves the phase alone";
     }
@@ -122,11 +123,28 @@ struct AutoVibratoCase {
 
 TEST(ReplayPitch, AutoVibratoWaveforms) {
     const AutoVibratoCase cases[] = {
-        {0, 0, 0},    {0, 64, 63},   {0, 128, 0},    {0, 192, -63}, {1, 0, 64},   {1, 127, 64},
-        {1, 128, -64}, {2, 0, 0},    {2, 1, -1},     {2, 127, -64}, {2, 128, 64}, {2, 255, 0},
-        {3, 0, 0},    {3, 2, 1},     {3, 127, 63},   {3, 128, 64},  {3, 129, -64}, {3, 255, -1},
+        {0, 0, 0},
+        {0, 64, 63},
+        {0, 128, 0},
+        {0, 192, -63},
+        {1, 0, 64},
+        {1, 127, 64},
+        {1, 128, -64},
+        {2, 0, 0},
+        {2, 1, -1},
+        {2, 127, -64},
+        {2, 128, 64},
+        {2, 255, 0},
+        {3, 0, 0},
+        {3, 2, 1},
+        {3, 127, 63},
+        {3, 128, 64},
+        {3, 129, -64},
+        {3, 255, -1},
         // Types beyond the four the format defines take the waveform of their two low bits.
-        {4, 64, 63},  {5, 128, -64}, {255, 129, -64},
+        {4, 64, 63},
+        {5, 128, -64},
+        {255, 129, -64},
     };
     for (const AutoVibratoCase& c : cases) {
         Instrument instrument{};
@@ -267,16 +285,16 @@ TEST(ReplayChannel, FadeOutOnlyAfterKeyOff) {
 
 struct VolumeColumnCase {
     uint8_t byte;
-    int32_t volume, pan; // after one row tick, from volume 40 and pan 128
+    int32_t volume, pan;         // after one row tick, from volume 40 and pan 128
     int32_t tickVolume, tickPan; // after one tick more
 };
 
 TEST(ReplayChannel, VolumeColumn) {
     const VolumeColumnCase cases[] = {
-        {0x00, 40, 128, 40, 128},  {0x10, 0, 128, 0, 128},    {0x50, 64, 128, 64, 128},
-        {0x55, 40, 128, 40, 128},  {0x63, 37, 128, 34, 128},  {0x6F, 25, 128, 10, 128},
-        {0x7F, 55, 128, 64, 128},  {0x83, 37, 128, 37, 128},  {0x9F, 55, 128, 55, 128},
-        {0xC4, 40, 64, 40, 64},    {0xDF, 40, 113, 40, 98},   {0xEF, 40, 143, 40, 158},
+        {0x00, 40, 128, 40, 128}, {0x10, 0, 128, 0, 128},   {0x50, 64, 128, 64, 128},
+        {0x55, 40, 128, 40, 128}, {0x63, 37, 128, 34, 128}, {0x6F, 25, 128, 10, 128},
+        {0x7F, 55, 128, 64, 128}, {0x83, 37, 128, 37, 128}, {0x9F, 55, 128, 55, 128},
+        {0xC4, 40, 64, 40, 64},   {0xDF, 40, 113, 40, 98},  {0xEF, 40, 143, 40, 158},
     };
     for (const VolumeColumnCase& c : cases) {
         Channel channel{};

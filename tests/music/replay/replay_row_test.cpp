@@ -83,7 +83,8 @@ TEST_F(ReplayTest, KeyOff) {
     XmSong song = replaySong(2);
     song.tempo = 2;
     XmInstrument enveloped = song.instruments[0];
-    enveloped.volumeEnvelope = {{{0, 64}, {4, 0}}, -1, 0, 0, 0, static_cast<uint8_t>(EnvelopeOn | EnvelopeSustain)};
+    enveloped.volumeEnvelope = {
+        {{0, 64}, {4, 0}}, -1, 0, 0, 0, static_cast<uint8_t>(EnvelopeOn | EnvelopeSustain)};
     enveloped.fadeout = 0x100;
     song.instruments.push_back(enveloped);
     song.cell(0, 0, 0) = {C4, 1, 0, 0, 0};
@@ -108,10 +109,10 @@ TEST_F(ReplayTest, SampleOffset) {
     XmSong song = replaySong();
     song.tempo = 1;
     song.instruments[0].samples[0] = xmSample8(std::vector<int8_t>(600, 1));
-    song.cell(0, 0, 0) = {C4, 1, 0, 9, 2};  // starts at 512
-    song.cell(0, 1, 0) = {C4, 0, 0, 9, 0};  // the last offset again
-    song.cell(0, 2, 0) = {0, 0, 0, 9, 3};   // 768 is beyond the sample: stop, even without a note
-    song.cell(0, 3, 0) = {C4, 0, 0, 9, 3};  // and no start with a note either
+    song.cell(0, 0, 0) = {C4, 1, 0, 9, 2}; // starts at 512
+    song.cell(0, 1, 0) = {C4, 0, 0, 9, 0}; // the last offset again
+    song.cell(0, 2, 0) = {0, 0, 0, 9, 3};  // 768 is beyond the sample: stop, even without a note
+    song.cell(0, 3, 0) = {C4, 0, 0, 9, 3}; // and no start with a note either
     play(song);
     tick();
     EXPECT_EQ(voice().positionInt, 512u);
