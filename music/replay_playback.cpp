@@ -94,7 +94,7 @@ void moduleTick(Module* module) {
         if (module->pendingRow >= 0) module->row = module->pendingRow;
         // A break, or a loop back to a row marked in a longer pattern, can name a row this pattern lacks.
         const Pattern* pattern = modulePatternAt(module, module->orderPosition);
-        if (pattern && module->row >= pattern->rows) module->row = 0;
+        if (module->row >= (pattern ? pattern->rows : 0)) module->row = 0;
         processRow(module);
         if (module->pendingRow == -1) advanceRow(module);
     } else {

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "music/replay.h"
 #include "music/xm_reader.h"
 
 namespace {
@@ -21,12 +22,12 @@ constexpr int32_t MaxInstruments = 128; // cells name instruments 1 to 128 only
 
 // The replay engine installs its tick handler here.
 TickHandler playbackTickHandler() {
-    return nullptr;
+    return moduleTick;
 }
 
 // The replay engine takes a playing module out of the started modules and stops its voices here,
 // holding the mixer thread off so that no block is being mixed while the module's records go away.
-void detachFromPlayback(Module* /*module*/) {}
+void detachFromPlayback(Module* module) { moduleStop(module); }
 
 void patternsFree(Module* module) {
     if (!module->patterns) return;
