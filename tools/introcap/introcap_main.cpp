@@ -1,0 +1,80 @@
+// introcap: the intro run headless, chosen frames to PNG, the music to WAV.
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "platform/headless/png_writer.h"
+#include "tools/introcap/capture_options.h"
+#include "tools/introcap/capture_run.h"
+#include "tools/introcap/contact_sheet.h"
+#include "tools/introcap/wav_file.h"
+
+namespace {
+
+bool writePicture(const std::string& path, const Picture& picture) {
+    if (!writePng565(path.c_str(), picture.pixels.data(), picture.width, picture.height)) {
+        std::fprintf(stderr, "introcap: cannot write %s\n", path.c_str());
+        return false;
+    }
+    std::printf("%s\n", path.c_str());
+    return true;
+}
+
+std::string frameFileName(int32_t number) {
+    char name[32];
+    std::snprintf(name, sizeof name, "frame-%04d.png", static_cast<int>(number));
+    return name;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    CaptureOptions options;
+    std::string error;
+    if (!parseCaptureOptions(argc - 1, argv + 1, &options, &error)) {
+        std::fprintf(stderr, "introcap: %s (introcap --help tells more)\n", error.c_str());
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(CaptureUsage, stdout);
+        return 0;
+    }
+    std::error_code made;
+    std::filesystem::create_directories(options.outDir, made);
+    if (made) {
+        std::fprintf(stderr, "introcap: cannot make %s: %s\n", options.outDir.c_str(),
+                     made.message().c_str());
+        return 1;
+    }
+
+    CaptureResult result;
+    runCapture(options, &result);
+    if (!result.ready) {
+        std::fprintf(stderr, "introcap: the intro could not set itself up\n");
+        return 1;
+    }
+    if (result.framesRendered != options.frames || result.shots.size() != options.shots.size()) {
+        std::fprintf(stderr, "introcap: %d frames rendered, %d asked for\n",
+                     static_cast<int>(result.framesRendered), static_cast<int>(options.frames));
+        return 1;
+    }
+
+    const std::string dir = options.outDir + "/";
+    bool ok = true;
+    for (size_t i = 0; i < options.shots.size(); ++i)
+        ok = writePicture(dir + frameFileName(options.shots[i]), result.shots[i]) && ok;
+    if (options.sheet && !result.shots.empty())
+        ok = writePicture(dir + "sheet.png", makeContactSheet(result.shots)) && ok;
+    if (options.wav) {
+        const std::string path = dir + "music.wav";
+        const uint32_t frames = static_cast<uint32_t>(result.music.size() / 2);
+        if (writeWav16Stereo(path.c_str(), result.music.data(), frames, CaptureMixingRate)) {
+            std::printf("%s\n", path.c_str());
+        } else {
+            std::fprintf(stderr, "introcap: cannot write %s\n", path.c_str());
+            ok = false;
+        }
+    }
+    return ok ? 0 : 1;
+}
