@@ -15,7 +15,7 @@ def make_contact_sheet(images, icons):
     font = images["font.bmp"].convert("RGB").resize((640, 400), Image.NEAREST)
     credits = [images[f"credit{i}.bmp"].convert("RGB") for i in range(1, 5)]
     credits = [c.resize((c.width * 2, c.height * 2), Image.NEAREST) for c in credits]
-    width = margin * 2 + 640
+    width = margin * 2 + max([640] + [c.width for c in credits])
     height = margin + gap + 480 + gap + 400 + sum(gap + c.height for c in credits) + gap + 64 + margin
     sheet = Image.new("RGB", (width, height), BACKGROUND)
     draw = ImageDraw.Draw(sheet)

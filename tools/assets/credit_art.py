@@ -16,7 +16,17 @@ CREDITS = [
     (105, 356, "GREETINGS TO EVERY SCENER"),
 ]
 
-TOP, BOTTOM = (200, 255, 255), (40, 120, 255)
+# The logo's chrome: sky blue above a white horizon, gold below it.
+CHROME = [(0.0, (110, 150, 255)), (0.45, (235, 245, 255)), (0.5, (150, 80, 50)), (0.75, (240, 160, 60)),
+          (1.0, (255, 230, 140))]
+
+
+def _chrome(t):
+    for (t0, c0), (t1, c1) in zip(CHROME, CHROME[1:]):
+        if t <= t1:
+            f = (t - t0) / (t1 - t0)
+            return tuple(int(round(c0[i] + (c1[i] - c0[i]) * f)) for i in range(3))
+    return CHROME[-1][1]
 
 
 def _line_art(width, text):
@@ -32,7 +42,7 @@ def _line_art(width, text):
     top, bottom = box[1], box[3] - 1
     for y in range(HEIGHT):
         t = min(max((y - top) / max(bottom - top, 1), 0.0), 1.0)
-        colour = tuple(int(round(TOP[k] + (BOTTOM[k] - TOP[k]) * t)) for k in range(3))
+        colour = _chrome(t)
         for x in range(width):
             if m[x, y]:
                 px[x, y] = colour
