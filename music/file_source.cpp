@@ -23,6 +23,12 @@ void* fileSourceOpen(const char* path) {
         lastOpenErrno = path ? errno : EINVAL;
         return nullptr;
     }
+    // A first read shows whether the file can be read at all (a directory opens but cannot be read).
+    if (fgetc(file) == EOF && ferror(file)) {
+        lastOpenErrno = errno ? errno : EIO;
+        fclose(file);
+        return nullptr;
+    }
     long size = -1;
     if (fseek(file, 0, SEEK_END) == 0) size = ftell(file);
     if (size < 0 || size > 0x7FFFFFFFL || fseek(file, 0, SEEK_SET) != 0) {
