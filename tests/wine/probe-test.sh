@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Proves the Wine session with the probe: full-screen 640x480x16 through DirectDraw, sound through waveOut
 # into the null sink, Escape ends it with exit code 0 and nothing of it is left running.
-#   probe-test.sh STATE PROBE.EXE WORKDIR
+#   probe-test.sh STATE WINDOWS_PROGRAMS WORKDIR
 set -euo pipefail
-state=$1 probe=$2 work=$3
+state=$1 programs=$2 work=$3
 source "$(dirname "$0")/../../tools/wine/env.sh" "$state"
 source "$(dirname "$0")/../../tools/wine/lib.sh"
-[ -f "$probe" ] || fail "$probe is missing (build the mingw preset first)"
+probe=$(windows_program "$programs" wine-probe)
 
 rm -rf "$work" && mkdir -p "$work" && cd "$work"
 trap 'stop_recording; kill "${program_pid:-}" 2>/dev/null || true' EXIT

@@ -107,11 +107,100 @@ def check_tone(recording_path, hz):
     print(f"tone: {peak:.1f} Hz from {start / RATE:.2f} s into the recording, peak {int(np.abs(steady).max())}")
 
 
+# The logo's black band (screen rows 226 to 394) shows the stars and the text; everything else is the logo.
+BAND = slice(226, 395)
+STAR_COLOURS = (0xFFFF, 0xD6BA, 0xAD75, 0x8430)
+
+
+def check_screen(shot_path, reference_paths):
+    shot = to565(read_xwd(shot_path))
+    if shot.shape != (480, 640):
+        fail(f"screen is {shot.shape[1]}x{shot.shape[0]}, not 640x480")
+    references = [to565(read_png(path)) for path in reference_paths]
+    outside = np.ones(480, dtype=bool)
+    outside[BAND] = False
+    wrong = np.count_nonzero(shot[outside] != references[0][outside])
+    if wrong:
+        fail(f"{wrong} pixels of the logo differ from {reference_paths[0]}")
+    band = shot[BAND]
+    stars = np.count_nonzero(np.isin(band, STAR_COLOURS))
+    text = np.count_nonzero((band != 0) & ~np.isin(band, STAR_COLOURS))
+    if stars < 50:
+        fail(f"only {stars} star pixels in the band")
+    if text < 50:
+        fail(f"only {text} text pixels in the band")
+    known = set()
+    for reference in references:
+        known.update(np.unique(reference[BAND]).tolist())
+    strange = set(np.unique(band).tolist()) - known
+    if strange:
+        fail(f"the band shows colours that the intro never draws there: {sorted(strange)[:8]}")
+    differences = [np.count_nonzero(band != reference[BAND]) for reference in references]
+    best = int(np.argmin(differences))
+    print(f"screen: logo identical; band has {stars} star and {text} text pixels; closest frame "
+          f"{reference_paths[best]} with {differences[best]} band pixels different")
+    return reference_paths[best], differences[best]
+
+
+def normalised_correlation(reference, window):
+    """For every lag, the correlation of window with the reference's span at that lag (-1 to 1)."""
+    n = len(window)
+    size = 1 << int(np.ceil(np.log2(len(reference) + n)))
+    products = np.fft.irfft(np.fft.rfft(reference, size) * np.conj(np.fft.rfft(window, size)), size)
+    products = products[: len(reference) - n + 1]
+    energy = np.concatenate([[0.0], np.cumsum(reference * reference)])
+    span = np.sqrt(np.maximum(energy[n:] - energy[:-n], 1e-9))
+    return products / (span * max(np.linalg.norm(window), 1e-9))
+
+
+def check_tune(recording_path, reference_path, skip_seconds=2.0, window_seconds=0.5, windows=8,
+               slack_seconds=0.3, least=0.9):
+    """The recording, from skip_seconds after its first sound, is the reference's music: a run of windows
+    each found in the reference with a high correlation, one after the other at the same spacing as in
+    the recording give or take slack_seconds (Wine drops or delays a little sound now and then)."""
+    recording = read_raw(recording_path).astype(np.float64).mean(axis=1)
+    reference = read_wav(reference_path).astype(np.float64).mean(axis=1)
+    start = first_sound(recording[:, None])
+    if start is None:
+        fail("the recording is silent")
+    n = int(window_seconds * RATE)
+    first = start + int(skip_seconds * RATE)
+    count = min(windows, (len(recording) - first) // n)
+    if count < 4:
+        fail(f"only {(len(recording) - start) / RATE:.2f} s of sound recorded")
+    slack = int(slack_seconds * RATE)
+    lags, scores = [], []
+    for i in range(count):
+        window = recording[first + i * n:first + (i + 1) * n]
+        correlation = normalised_correlation(reference, window)
+        if lags:
+            expected = lags[-1] + n
+            low, high = max(0, expected - slack), min(len(correlation), expected + slack + 1)
+            if low >= high:
+                fail("the recording runs past the end of the reference")
+            lag = low + int(np.argmax(correlation[low:high]))
+        else:
+            lag = int(np.argmax(correlation))
+        lags.append(lag)
+        scores.append(float(correlation[lag]))
+    drift = [(lags[i] - lags[0]) - i * n for i in range(count)]
+    print(f"tune: sound from {start / RATE:.2f} s; {count} windows of {window_seconds} s found at "
+          f"{lags[0] / RATE:.3f} s on in the reference; correlations "
+          + " ".join(f"{s:.3f}" for s in scores) + "; drift ms " + " ".join(f"{d * 1000 // RATE}" for d in drift))
+    weak = [s for s in scores if s < least]
+    if len(weak) > 1:
+        fail(f"{len(weak)} of {count} windows correlate below {least} with the reference")
+
+
 def main(argv):
     if len(argv) >= 2 and argv[0] == "ramps":
         check_ramps(argv[1])
     elif len(argv) == 3 and argv[0] == "tone":
         check_tone(argv[1], float(argv[2]))
+    elif len(argv) >= 3 and argv[0] == "screen":
+        check_screen(argv[1], argv[2:])
+    elif len(argv) == 3 and argv[0] == "tune":
+        check_tune(argv[1], argv[2])
     else:
         print(__doc__)
         sys.exit(2)

@@ -22,6 +22,16 @@ wine_python() {
     fail "no python3 with numpy (install python3-numpy)"
 }
 
+# The path of the Windows program $2 as listed by the mingw build's windows-programs.txt ($1).
+windows_program() {
+    [ -f "$1" ] || fail "$1 is missing (configure and build the mingw preset first)"
+    local path
+    path=$(sed -n "s/^$2=//p" "$1")
+    [ -n "$path" ] || fail "the Windows build has no $2"
+    [ -f "$path" ] || fail "$path is missing (build the mingw preset first)"
+    echo "$path"
+}
+
 compare() { wine_python "$wine_tools/compare.py" "$@"; }
 
 # Records the null sink's monitor as raw 16-bit stereo at 44100 Hz into $1 until stop_recording.
