@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "tools/xmtool/playback_verbs.h"
 #include "tools/xmtool/tool_common.h"
 #include "tools/xmtool/verbs.h"
 
@@ -16,6 +17,9 @@ struct Verb {
 
 const Verb Verbs[] = {
     {"info", infoMain, &InfoUsage},
+    {"render", renderMain, &RenderUsage},
+    {"trace", traceMain, &TraceUsage},
+    {"play", playMain, &PlayUsage},
 };
 
 void printUsage(FILE* out) {

@@ -63,7 +63,7 @@ void showStatus(const Module* module, bool terminal) {
 
 } // namespace
 
-const char* const PlayUsage = "FILE  play on the sound device with a live status line";
+const char* const PlayUsage = "FILE   play on the sound device with a live status line";
 
 int playMain(int argc, char** argv) {
     const char* input = nullptr;

@@ -56,7 +56,7 @@ void showProgress(double fraction, uint64_t frames, int32_t rate) {
 
 } // namespace
 
-const char* const RenderUsage = "FILE -o OUT.wav [--seconds S] [--rate R]  render to a WAV file, offline";
+const char* const RenderUsage = "FILE -o OUT.wav [--seconds S] [--rate R]   render to a WAV file, offline";
 
 int renderMain(int argc, char** argv) {
     const char* input = nullptr;

@@ -49,7 +49,7 @@ void noteRowCells(const Module* module, ChannelSeen* seen) {
 } // namespace
 
 const char* const TraceUsage =
-    "[--rows] FILE [--seconds S]  print what the engine does per tick and channel, or per row";
+    "[--rows] FILE [--seconds S]   print what the engine does per tick and channel, or per row";
 
 int traceMain(int argc, char** argv) {
     const char* input = nullptr;
