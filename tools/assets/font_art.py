@@ -3,6 +3,7 @@
 Grid lines sit at x = 0, 19, ... 304 and y = 0, 19, ... 114; the cell of column c and row r starts at
 (1 + 19c, 1 + 19r) and holds code 32 + 16r + c. Glyphs stay inside the cell's first 17x17 pixels on a
 black (transparent) background: a dark outline around a copper gradient with a light top edge.
+Capitals and digits stand 14 pixels tall on a common baseline.
 """
 
 from PIL import Image, ImageDraw, ImageFilter
@@ -29,22 +30,36 @@ def _gradient_colour(t):
     return tuple(int(round(a[k] + (b[k] - a[k]) * f)) for k in range(3))
 
 
+BASELINE = 15  # the glyph body fills rows 1 to 15, the outline takes row 0 or 16 where needed
+BODY = 15       # body width and height: a pixel of outline all round fits in 17
+
+
 def _glyph_mask(char, font):
-    """The glyph's body as a 17x17 binary mask with a free pixel all round for the outline."""
-    big = Image.new("L", (GLYPH * 4, GLYPH * 4), 0)
-    ImageDraw.Draw(big).text((GLYPH * 2, GLYPH * 2), char, font=font, fill=255, anchor="mm")
+    """The glyph's body as a 17x17 binary mask: on a common baseline, squeezed where it would not
+    fit (wide letters, descenders, brackets), with a free pixel all round for the outline."""
+    size = GLYPH * 6
+    big = Image.new("L", (size, size), 0)
+    origin = (size // 4, size * 2 // 3)
+    ImageDraw.Draw(big).text(origin, char, font=font, fill=255, anchor="ls")
     box = big.getbbox()
     mask = Image.new("L", (GLYPH, GLYPH), 0)
     if box is None:
         return mask
-    left, top, right, bottom = box
-    w, h = right - left, bottom - top
-    # Centre horizontally; keep the font's own baseline so that letters line up.
-    x = (GLYPH - w) // 2
-    y = top - (GLYPH * 2 - 8)
-    y = min(max(y, 1), GLYPH - 1 - h)
-    mask.paste(big.crop(box), (max(x, 1), y))
-    return mask.point(lambda v: 255 if v >= 110 else 0)
+    glyph = big.crop(box)
+    top = BASELINE + (box[1] - origin[1])  # where the glyph's top lands in the cell
+    bottom = BASELINE + (box[3] - origin[1])
+    w, h = glyph.size
+    if top < 1 or bottom > BASELINE + 1:
+        top, bottom = max(top, 1), min(bottom, BASELINE + 1)
+        if bottom - top < h:  # move it in before squeezing it
+            top = max(1, min(top, BASELINE + 1 - h))
+            bottom = min(BASELINE + 1, top + h)
+        h = bottom - top
+    w = min(w, BODY)
+    if (w, h) != glyph.size:
+        glyph = glyph.resize((w, h), Image.LANCZOS)
+    mask.paste(glyph, (1 + (BODY - w) // 2, top))
+    return mask.point(lambda v: 255 if v >= 100 else 0)
 
 
 def _special_mask(code):
@@ -57,16 +72,14 @@ def _special_mask(code):
 def _render_glyph(mask):
     outline = mask.filter(ImageFilter.MaxFilter(3))
     glyph = Image.new("RGB", (GLYPH, GLYPH), (0, 0, 0))
-    box = mask.getbbox()
-    if box is None:
+    if mask.getbbox() is None:
         return glyph
-    top, bottom = box[1], box[3] - 1
     m, o = mask.load(), outline.load()
     px = glyph.load()
     for y in range(GLYPH):
         for x in range(GLYPH):
             if m[x, y]:
-                t = (y - top) / max(bottom - top, 1)
+                t = (y - 1) / (BASELINE - 1)  # the same colours on the same rows in every glyph
                 colour = _gradient_colour(t)
                 if y == 0 or not m[x, y - 1]:  # light top edge
                     colour = tuple(min(255, c + 60) for c in colour)
@@ -79,7 +92,7 @@ def _render_glyph(mask):
 
 
 def make_font():
-    font = face("DejaVuSans-Bold.ttf", 15)
+    font = face("DejaVuSans-Bold.ttf", 19)
     art = Image.new("RGB", (WIDTH, HEIGHT), (0, 0, 0))
     draw = ImageDraw.Draw(art)
     for i in range(COLUMNS + 1):
