@@ -34,9 +34,13 @@ bool giveBytes(const EmbeddedResource* r, ResourceBytes* out) {
 
 } // namespace
 
-bool resourceBitmap(int id, ResourceBytes* out) { return giveBytes(findById("BITMAP", id), out); }
+bool resourceBitmap(int id, ResourceBytes* out) {
+    return giveBytes(findById("BITMAP", id), out);
+}
 
-bool resourceIcon(int id, ResourceBytes* out) { return giveBytes(findById("ICON", id), out); }
+bool resourceIcon(int id, ResourceBytes* out) {
+    return giveBytes(findById("ICON", id), out);
+}
 
 int resourceString(int id, char* buffer, int bufferSize) {
     if (buffer == nullptr || bufferSize <= 0) return 0;
@@ -54,8 +58,7 @@ bool resourceData(const char* type, const char* name, ResourceBytes* out) {
     if (type == nullptr || name == nullptr) return false;
     for (int i = 0; i < embeddedResourceCount; ++i) {
         const EmbeddedResource& r = embeddedResources[i];
-        if (r.name != nullptr && sameName(r.type, type) && sameName(r.name, name))
-            return giveBytes(&r, out);
+        if (r.name != nullptr && sameName(r.type, type) && sameName(r.name, name)) return giveBytes(&r, out);
     }
     return false;
 }

@@ -21,10 +21,14 @@ bool lockResource(HRSRC found, ResourceBytes* out) {
 
 // GDI loads the bitmaps straight from the executable (LoadImageA), and RT_BITMAP holds no file
 // header, so there are no BMP file bytes to hand out here.
-bool resourceBitmap(int, ResourceBytes*) { return false; }
+bool resourceBitmap(int, ResourceBytes*) {
+    return false;
+}
 
 // Likewise the window class takes its icon from the executable; an icon group holds no .ico file.
-bool resourceIcon(int, ResourceBytes*) { return false; }
+bool resourceIcon(int, ResourceBytes*) {
+    return false;
+}
 
 int resourceString(int id, char* buffer, int bufferSize) {
     if (buffer == nullptr || bufferSize <= 0) return 0;

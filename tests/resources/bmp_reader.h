@@ -10,7 +10,7 @@ struct PalettedPicture {
     int width = 0;
     int height = 0;
     std::array<std::array<uint8_t, 3>, 256> palette{}; // red, green, blue
-    std::vector<uint8_t> pixels;                        // top row first, width bytes a row
+    std::vector<uint8_t> pixels;                       // top row first, width bytes a row
 
     uint8_t index(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
     const std::array<uint8_t, 3>& colour(int x, int y) const { return palette[index(x, y)]; }

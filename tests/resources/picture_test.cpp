@@ -22,7 +22,9 @@ PalettedPicture load(int id) {
     return picture;
 }
 
-bool pureBlack(const std::array<uint8_t, 3>& c) { return c[0] == 0 && c[1] == 0 && c[2] == 0; }
+bool pureBlack(const std::array<uint8_t, 3>& c) {
+    return c[0] == 0 && c[1] == 0 && c[2] == 0;
+}
 
 // Every pixel is pure black or stays visible; returns how many pixels break that.
 int halfTransparentPixels(const PalettedPicture& p) {
@@ -129,7 +131,7 @@ TEST(Credits, TextFitsInsideEachLineOnBlack) {
         int lit = 0, black = 0;
         for (int y = 0; y < 20; ++y)
             for (int x = 0; x < p.width; ++x) (pureBlack(p.colour(x, y)) ? black : lit)++;
-        EXPECT_GT(lit, p.width) << id;   // some text
+        EXPECT_GT(lit, p.width) << id;       // some text
         EXPECT_GT(black, 4 * p.width) << id; // on a transparent background
     }
 }

@@ -51,7 +51,8 @@ TEST(ResourceApi, TheIconHoldsA16And32PixelImage) {
     for (int i = 0; i < 2; ++i) {
         const uint8_t* entry = d + 6 + 16 * i;
         uint32_t size = entry[8] | entry[9] << 8 | entry[10] << 16 | static_cast<uint32_t>(entry[11]) << 24;
-        uint32_t offset = entry[12] | entry[13] << 8 | entry[14] << 16 | static_cast<uint32_t>(entry[15]) << 24;
+        uint32_t offset =
+            entry[12] | entry[13] << 8 | entry[14] << 16 | static_cast<uint32_t>(entry[15]) << 24;
         EXPECT_LE(offset + size, bytes.size);
     }
     EXPECT_FALSE(resourceIcon(101, &bytes));

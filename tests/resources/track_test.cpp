@@ -58,7 +58,8 @@ TEST(Track, EveryNoteHasAnInstrumentWithSamples) {
             const XmInstrumentInfo& ins = song.instruments[cell.instrument - 1];
             ASSERT_FALSE(ins.samples.empty()) << "instrument " << int(cell.instrument);
             if (cell.note >= 1 && cell.note <= 96) {
-                EXPECT_LT(ins.keymap[cell.note - 1], ins.samples.size()) << "instrument " << int(cell.instrument);
+                EXPECT_LT(ins.keymap[cell.note - 1], ins.samples.size())
+                    << "instrument " << int(cell.instrument);
             }
         }
 }
@@ -126,7 +127,7 @@ TEST(Track, InstrumentsUseEnvelopesFadeOutAndAutoVibrato) {
 
 TEST(Track, UsesThePlayersRangeOfEffects) {
     XmSong song = loadTrack();
-    std::set<int> used; // effect * 16 + sub-command for E, effect * 16 otherwise
+    std::set<int> used;         // effect * 16 + sub-command for E, effect * 16 otherwise
     std::set<int> volumeColumn; // high nibble of the volume column
     bool speed = false, tempo = false, keyOff = false;
     for (int i = 0; i < song.songLength; ++i)
@@ -155,8 +156,8 @@ TEST(Track, UsesThePlayersRangeOfEffects) {
     EXPECT_TRUE(used.count(0xB0) || used.count(0xD0)) << "position jump or pattern break";
     EXPECT_TRUE(speed && tempo) << "speed and tempo changes";
     EXPECT_TRUE(keyOff);
-    EXPECT_TRUE(volumeColumn.count(1) || volumeColumn.count(2) || volumeColumn.count(3) || volumeColumn.count(4) ||
-                volumeColumn.count(5))
+    EXPECT_TRUE(volumeColumn.count(1) || volumeColumn.count(2) || volumeColumn.count(3) ||
+                volumeColumn.count(4) || volumeColumn.count(5))
         << "volume column set volume";
     EXPECT_TRUE(volumeColumn.count(6) || volumeColumn.count(7)) << "volume column slide";
     EXPECT_TRUE(volumeColumn.count(8) || volumeColumn.count(9)) << "volume column fine slide";

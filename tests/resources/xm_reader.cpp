@@ -58,7 +58,8 @@ std::string readXm(const uint8_t* data, uint32_t size, XmSong* song) {
         if (packed != 0) {
             for (XmCell& cell : pattern.cells) {
                 uint32_t b = c.u8();
-                uint8_t* fields[5] = {&cell.note, &cell.instrument, &cell.volume, &cell.effect, &cell.parameter};
+                uint8_t* fields[5] = {&cell.note, &cell.instrument, &cell.volume, &cell.effect,
+                                      &cell.parameter};
                 if (b & 0x80) {
                     for (int bit = 0; bit < 5; ++bit)
                         if (b & (1u << bit)) *fields[bit] = static_cast<uint8_t>(c.u8());
