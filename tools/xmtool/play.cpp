@@ -40,9 +40,7 @@ void onInterrupt(int) {
 }
 
 void watchedTick(Module* module) {
-    const bool rowTick = module->tick == 0;
-    moduleTick(module);
-    if (songWalkAfterTick(playWatch->walk, module, rowTick)) playWatch->ended.store(true);
+    if (songWalkTick(playWatch->walk, module)) playWatch->ended.store(true);
     playWatch->tickFrame += static_cast<uint64_t>(module->samplesPerTick > 0 ? module->samplesPerTick : 1);
 }
 

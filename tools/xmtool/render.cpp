@@ -35,9 +35,7 @@ struct RenderWatch {
 RenderWatch* renderWatch = nullptr;
 
 void watchedTick(Module* module) {
-    const bool rowTick = module->tick == 0;
-    moduleTick(module);
-    if (songWalkAfterTick(renderWatch->walk, module, rowTick) && renderWatch->endFrame == UINT64_MAX)
+    if (songWalkTick(renderWatch->walk, module) && renderWatch->endFrame == UINT64_MAX)
         renderWatch->endFrame = renderWatch->tickFrame;
     renderWatch->tickFrame += static_cast<uint64_t>(module->samplesPerTick > 0 ? module->samplesPerTick : 1);
 }

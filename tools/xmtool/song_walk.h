@@ -11,7 +11,8 @@
 struct SongWalk {
     std::unordered_set<uint32_t> played;
     bool ended = false;
+    bool rowTick = false; // whether the last tick was a row tick
 };
 
-// Call after every tick; returns true from the tick that ends the song on.
-bool songWalkAfterTick(SongWalk& walk, const Module* module, bool wasRowTick);
+// Runs one tick of the module (moduleTick) and returns true from the tick that ends the song on.
+bool songWalkTick(SongWalk& walk, Module* module);

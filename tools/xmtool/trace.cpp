@@ -102,9 +102,9 @@ int traceMain(int argc, char** argv) {
     uint64_t frame = 0;
     while (frame < limitFrames) {
         const int32_t tick = module->tick;
-        moduleTick(module);
+        const bool ended = songWalkTick(walk, module);
         if (tick == 0) noteRowCells(module, seen);
-        if (songWalkAfterTick(walk, module, tick == 0) && onceThrough) break;
+        if (ended && onceThrough) break;
         const int32_t order = module->playedOrder;
         const int32_t pattern = order >= 0 && order <= 255 ? module->orderTable[order] : 0;
         const unsigned long long at = frame;
