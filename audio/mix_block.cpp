@@ -140,8 +140,11 @@ void reflectPingPong(uint64_t& position, int32_t& direction, const LoopBounds& b
     direction = 1;
 }
 
+// The gain g / 255 as a single-precision float. The product of an 8-bit integer and a float is exact at
+// double precision, so the single-precision product rounds it the same way; written so, the compiler
+// keeps the rounding (it has been seen to drop a double-to-float-to-double round trip when vectorising).
 float gainOf(uint32_t gain) {
-    return static_cast<float>(gain * static_cast<double>(MixGainScale));
+    return static_cast<float>(gain) * MixGainScale;
 }
 
 uint8_t gainReached(float gain) {

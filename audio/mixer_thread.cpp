@@ -24,8 +24,10 @@ void mixerThread() {
             const int32_t playing = static_cast<int32_t>(bytes / 4 % ringFrames / output.blockFrames);
             const int32_t next = output.nextBlock;
             if (blockDue(next, playing)) {
+                audioLockMixer();
                 audioMixBlock(next);
                 output.nextBlock = next + 1 == output.blockCount ? 0 : next + 1;
+                audioUnlockMixer();
             }
         }
         device->sleep();

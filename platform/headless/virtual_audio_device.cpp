@@ -27,6 +27,7 @@ struct VirtualAudio {
     uint64_t movesDone = 0;
     bool threadAlive = false;
     bool wakeRequested = false;
+    bool asleep = false; // the thread has gone to sleep at least once
     std::thread thread;
 };
 
@@ -70,9 +71,10 @@ void deviceClose() {
 
 bool deviceThreadStart(AudioThreadRoutine routine) {
     VirtualAudio& audio = state();
-    std::lock_guard<std::mutex> lock(audio.mutex);
+    std::unique_lock<std::mutex> lock(audio.mutex);
     audio.threadAlive = true;
     audio.wakeRequested = false;
+    audio.asleep = false;
     audio.movesSeen = audio.movesDone = audio.moves;
     audio.thread = std::thread([routine] {
         routine();
@@ -81,6 +83,8 @@ bool deviceThreadStart(AudioThreadRoutine routine) {
         ended.threadAlive = false;
         ended.changed.notify_all();
     });
+    // Driven, the thread's first look (at the position of the open) is over before the open returns.
+    if (audio.driven) audio.changed.wait(lock, [&] { return audio.asleep || !audio.threadAlive; });
     return true;
 }
 
@@ -98,6 +102,7 @@ void deviceSleep() {
         return;
     }
     audio.movesDone = audio.movesSeen;
+    audio.asleep = true;
     audio.changed.notify_all();
     audio.changed.wait(lock, [&] { return audio.moves != audio.movesSeen || audio.wakeRequested; });
 }
