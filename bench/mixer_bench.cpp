@@ -1,0 +1,132 @@
+// The resampling mixer's speed in voice-frames per second (items/s): one voice at fixed gains, 32 voices,
+// voices whose gains ramp all the time, and short ping-pong loops. Blocks of 884 frames, as at 44100 Hz.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "audio/audio_output.h"
+#include "audio/mixer.h"
+#include "audio/voice.h"
+#include "music/module.h"
+
+namespace {
+
+constexpr int32_t BlockFrames = 884;
+
+Sample* makeSample(uint32_t length, uint8_t loopMode, uint32_t loopStart, uint32_t loopLength) {
+    Sample* sample = static_cast<Sample*>(calloc(1, sizeof(Sample)));
+    sample->data = static_cast<int16_t*>(calloc(length + 8, sizeof(int16_t)));
+    uint32_t noise = 12345;
+    for (uint32_t i = 0; i < length; ++i) {
+        noise = noise * 1103515245u + 12345u;
+        sample->data[i] = static_cast<int16_t>(noise >> 16);
+    }
+    sample->length = length;
+    sample->loopMode = loopMode;
+    sample->loopStart = loopStart;
+    sample->loopLength = loopLength;
+    const uint32_t end = loopStart + loopLength;
+    sample->data[end] = loopMode == LoopPingPong ? sample->data[end - 1] : sample->data[loopStart];
+    return sample;
+}
+
+void freeSample(Sample* sample) {
+    free(sample->data);
+    free(sample);
+}
+
+struct Voices {
+    ListNode list{&list, &list};
+    std::vector<Voice> voices;
+    std::vector<float> block = std::vector<float>(2 * BlockFrames);
+
+    Voices(int count, Sample* sample) : voices(count) {
+        mixerSetRate(44100);
+        audioOutput.mixingRate = 44100;
+        for (int i = 0; i < count; ++i) {
+            Voice& voice = voices[i];
+            listInsertBefore(&voice, &list);
+            voice.index = i;
+            voice.direction = 1;
+            voice.sample = sample;
+            voice.positionInt = static_cast<uint32_t>(i * 977) % sample->length;
+            voiceSetFrequency(voice, 22050 + i * 1379);
+            voiceSetPan(voice, (i * 41) % 256);
+            voiceSetVolume(voice, 200);
+            // Start at the gains already reached, as a voice is after its first ramp.
+            voice.rampTargetLeft = voice.currentLeft = voice.gainLeft;
+            voice.rampTargetRight = voice.currentRight = voice.gainRight;
+        }
+    }
+    void mix(int32_t frames = BlockFrames) { mixBlock(block.data(), &list, frames); }
+};
+
+void mixOneVoiceAtFixedGains(benchmark::State& state) {
+    Sample* sample = makeSample(65536, LoopForward, 1000, 60000);
+    Voices voices(1, sample);
+    for (auto _ : state) {
+        voices.mix();
+        benchmark::DoNotOptimize(voices.block.data());
+    }
+    state.SetItemsProcessed(state.iterations() * BlockFrames);
+    freeSample(sample);
+}
+BENCHMARK(mixOneVoiceAtFixedGains);
+
+void mix32Voices(benchmark::State& state) {
+    Sample* sample = makeSample(65536, LoopForward, 1000, 60000);
+    Voices voices(32, sample);
+    for (auto _ : state) {
+        voices.mix();
+        benchmark::DoNotOptimize(voices.block.data());
+    }
+    state.SetItemsProcessed(state.iterations() * BlockFrames * 32);
+    freeSample(sample);
+}
+BENCHMARK(mix32Voices);
+
+// Every call renews the gains, so every frame runs through a ramp.
+void mix32VoicesRamping(benchmark::State& state) {
+    Sample* sample = makeSample(65536, LoopForward, 1000, 60000);
+    Voices voices(32, sample);
+    const int32_t rampLength = audioOutput.rampLength;
+    int32_t volume = 200;
+    for (auto _ : state) {
+        volume = volume == 200 ? 120 : 200;
+        for (Voice& voice : voices.voices) voiceSetVolume(voice, volume);
+        voices.mix(rampLength);
+        benchmark::DoNotOptimize(voices.block.data());
+    }
+    state.SetItemsProcessed(state.iterations() * rampLength * 32);
+    freeSample(sample);
+}
+BENCHMARK(mix32VoicesRamping);
+
+// Loops of 100 frames at steps around 0.5 to 1.2: a reflection every 80 to 200 frames.
+void mix32VoicesPingPong(benchmark::State& state) {
+    Sample* sample = makeSample(400, LoopPingPong, 150, 100);
+    Voices voices(32, sample);
+    for (auto _ : state) {
+        voices.mix();
+        benchmark::DoNotOptimize(voices.block.data());
+    }
+    state.SetItemsProcessed(state.iterations() * BlockFrames * 32);
+    freeSample(sample);
+}
+BENCHMARK(mix32VoicesPingPong);
+
+void clipOneBlock(benchmark::State& state) {
+    std::vector<float> source(2 * BlockFrames);
+    for (size_t i = 0; i < source.size(); ++i) source[i] = static_cast<float>((i * 7919) % 90000) - 45000.0f;
+    std::vector<int16_t> out(2 * BlockFrames);
+    for (auto _ : state) {
+        clipBlock(out.data(), source.data(), BlockFrames);
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetItemsProcessed(state.iterations() * BlockFrames);
+}
+BENCHMARK(clipOneBlock);
+
+} // namespace
