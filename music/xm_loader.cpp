@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "audio/audio_output.h"
 #include "music/replay.h"
 #include "music/xm_reader.h"
 
@@ -20,14 +21,16 @@ constexpr int32_t MaxChannels = 256;
 constexpr int32_t MaxPatterns = 256;
 constexpr int32_t MaxInstruments = 128; // cells name instruments 1 to 128 only
 
-// The replay engine installs its tick handler here.
+// The mixer thread calls it once per tick while the module plays.
 TickHandler playbackTickHandler() {
     return moduleTick;
 }
 
-// The replay engine takes a playing module out of the started modules and stops its voices here,
-// holding the mixer thread off so that no block is being mixed while the module's records go away.
-void detachFromPlayback(Module* module) { moduleStop(module); }
+// Takes a playing module out of the started modules and stops its voices, so that the mixer thread no
+// longer reaches it or its samples.
+void detachFromPlayback(Module* module) {
+    moduleStop(module);
+}
 
 void patternsFree(Module* module) {
     if (!module->patterns) return;
@@ -169,9 +172,12 @@ const char* moduleLoadError() {
 
 bool moduleFree(Module* module) {
     if (!module) return false;
+    // The mixer thread is held off until the module is out of its reach and its records are gone.
+    audioLockMixer();
     detachFromPlayback(module);
     instrumentsFree(module);
     patternsFree(module);
+    audioUnlockMixer();
     free(module);
     return true;
 }
