@@ -12,7 +12,7 @@
 #include "music/replay.h"
 #include "music/xm_loader.h"
 #include "platform/console.h"
-#include "platform/shell_platform.h"
+#include "platform/tool_audio.h"
 #include "tools/xmtool/playback_verbs.h"
 #include "tools/xmtool/song_walk.h"
 #include "tools/xmtool/tool_common.h"
@@ -79,7 +79,7 @@ int playMain(int argc, char** argv) {
 
     Module* module = toolLoadModule(input); // registers the reader callbacks that audioInit asks for
     if (!module) return ExitFailure;
-    audioSetDevice(shellAudioDevice());
+    audioSetDevice(toolAudioDevice());
     if (!audioInit(PlayRate)) {
         moduleFree(module);
         return toolFail(input, "cannot open the sound device");

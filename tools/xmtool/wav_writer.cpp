@@ -35,11 +35,19 @@ void header(uint8_t* out, uint32_t rate, uint64_t frames) {
     put32(out + 40, static_cast<uint32_t>(dataBytes));
 }
 
+bool littleEndianHost() {
+    const uint16_t probe = 1;
+    uint8_t first;
+    std::memcpy(&first, &probe, 1);
+    return first == 1;
+}
+
 } // namespace
 
 WavWriter wavOpen(const char* path, uint32_t rate) {
     WavWriter writer{std::fopen(path, "wb"), rate, 0, false};
     if (writer.file) {
+        std::setvbuf(writer.file, nullptr, _IOFBF, 1 << 20);
         uint8_t bytes[HeaderBytes];
         header(bytes, rate, 0);
         writer.failed = std::fwrite(bytes, 1, HeaderBytes, writer.file) != HeaderBytes;
@@ -49,6 +57,11 @@ WavWriter wavOpen(const char* path, uint32_t rate) {
 
 void wavWrite(WavWriter& writer, const int16_t* frames, uint32_t frameCount) {
     if (!writer.file || writer.failed) return;
+    if (littleEndianHost()) {
+        if (std::fwrite(frames, 4, frameCount, writer.file) != frameCount) writer.failed = true;
+        writer.frames += frameCount;
+        return;
+    }
     uint8_t bytes[4 * 1024];
     while (frameCount > 0) {
         const uint32_t chunk = frameCount < 1024 ? frameCount : 1024;
