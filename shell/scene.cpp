@@ -60,6 +60,23 @@ int32_t initScene() {
     return 1;
 }
 
+int32_t sceneStateFrames(int32_t state) {
+    constexpr int32_t Endless = 1000000;
+    if (state == StateScroller) {
+        if (scroller.speed <= 0) return 0;
+        const int64_t left = int64_t{ScreenWidth} + scroller.textWidth; // text still on screen
+        const int64_t drawing = left > 0 ? (left + scroller.speed - 1) / scroller.speed : 0;
+        return drawing + 1 < Endless ? static_cast<int32_t>(drawing + 1) : 0;
+    }
+    const CreditLine* line = creditLineOf(state);
+    if (line == nullptr) return 0;
+    float pos = GlideStartPos;
+    float speed = GlideStartSpeed;
+    for (int32_t frames = 1; frames < Endless; ++frames)
+        if (glideStep(pos, speed, line->surface->width)) return frames;
+    return 0;
+}
+
 int32_t drawScene() {
     starfield.move();
     starfield.draw(screen, 0, StarBandTop, ScreenWidth, StarBandHeight, 0, 0);

@@ -37,3 +37,8 @@ int32_t initScene();
 
 // Draws one frame of the scene onto the cleared back buffer and moves the sequence on. Returns 1.
 int32_t drawScene();
+
+// How many frames the scene stays in a state, from the scroll text and the credit lines' widths as
+// set up by initScene: the scroller's frames with text plus the one that finds it finished, or the
+// frames of a credit line's glide. 0 for a state that never ends or is no state.
+int32_t sceneStateFrames(int32_t state);

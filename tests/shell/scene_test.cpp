@@ -75,6 +75,8 @@ TEST_F(SceneSequence, OneCycleIsTheScrollerThenTheFourCreditLines) {
             EXPECT_EQ(frames[at - 1].drawnAt, run.lastX) << "state " << run.state;
         }
     }
+    for (const auto& run : runs) EXPECT_EQ(sceneStateFrames(run.state), run.length) << "state " << run.state;
+    EXPECT_EQ(sceneStateFrames(0), 0);
     // The cycle starts over with the scroller back at the right edge.
     EXPECT_EQ(sceneState, StateScroller);
     EXPECT_EQ(scroller.scrollX, 640.0f);

@@ -7,11 +7,12 @@
 #include "platform/headless/headless_shell.h"
 #include "shell/frame_loop.h"
 #include "shell/intro.h"
+#include "shell/scene.h"
 
 namespace {
 
 struct Capture {
-    const CaptureOptions* options;
+    const CaptureOptions* options; // the plan, once set up
     CaptureResult* result;
     uint32_t elapsedMs;
     int16_t block[2 * 4096];
@@ -52,29 +53,37 @@ void onFrame(const uint16_t* pixels, int32_t width, int32_t height, void*) {
 }
 
 int captureInit() {
-    const int ready = initIntro();
-    capture.result->ready = ready != 0;
-    return ready;
+    CaptureResult& result = *capture.result;
+    result.ready = initIntro() != 0;
+    if (!result.ready) return 0;
+    const int32_t stateFrames[CycleParts] = {sceneStateFrames(StateScroller), sceneStateFrames(StateCredit1),
+                                             sceneStateFrames(StateCredit2), sceneStateFrames(StateCredit3),
+                                             sceneStateFrames(StateCredit4)};
+    if (!planCapture(&result.plan, stateFrames, &result.planError)) return 0;
+    capture.options = &result.plan;
+    if (result.plan.frames == 0) headlessPressKey(KeyEscape);
+    return 1;
 }
 
 } // namespace
 
 void runCapture(const CaptureOptions& options, CaptureResult* result) {
     *result = CaptureResult{};
-    capture.options = &options;
+    result->plan = options;
+    capture.options = &result->plan;
     capture.result = result;
     capture.elapsedMs = 0;
 
     headlessResetShell();
     headlessSetPeekHook(onPass, nullptr);
     headlessSetFrameHandler(onFrame, nullptr);
-    if (options.frames == 0) headlessPressKey(KeyEscape);
 
     runIntro(IntroRoutines{captureInit, renderFrame, shutdownIntro});
 
     headlessSetFrameHandler(nullptr, nullptr);
     headlessSetPeekHook(nullptr, nullptr);
     // Exactly the span of the frames: frame N is drawn at N x 26 ms.
-    const uint64_t span = static_cast<uint64_t>(options.frames) * 26 * CaptureMixingRate / 1000;
+    const uint64_t frames = result->plan.frames > 0 ? static_cast<uint64_t>(result->plan.frames) : 0;
+    const uint64_t span = frames * 26 * CaptureMixingRate / 1000;
     if (result->music.size() / 2 > span) result->music.resize(2 * span);
 }

@@ -54,16 +54,21 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "introcap: the intro could not set itself up\n");
         return 1;
     }
-    if (result.framesRendered != options.frames || result.shots.size() != options.shots.size()) {
+    if (!result.planError.empty()) {
+        std::fprintf(stderr, "introcap: %s (introcap --help tells more)\n", result.planError.c_str());
+        return 2;
+    }
+    const CaptureOptions& plan = result.plan;
+    if (result.framesRendered != plan.frames || result.shots.size() != plan.shots.size()) {
         std::fprintf(stderr, "introcap: %d frames rendered, %d asked for\n",
-                     static_cast<int>(result.framesRendered), static_cast<int>(options.frames));
+                     static_cast<int>(result.framesRendered), static_cast<int>(plan.frames));
         return 1;
     }
 
     const std::string dir = options.outDir + "/";
     bool ok = true;
-    for (size_t i = 0; i < options.shots.size(); ++i)
-        ok = writePicture(dir + frameFileName(options.shots[i]), result.shots[i]) && ok;
+    for (size_t i = 0; i < plan.shots.size(); ++i)
+        ok = writePicture(dir + frameFileName(plan.shots[i]), result.shots[i]) && ok;
     if (options.sheet && !result.shots.empty())
         ok = writePicture(dir + "sheet.png", makeContactSheet(result.shots)) && ok;
     if (options.wav) {
