@@ -2,6 +2,12 @@
 // The player reads a module only through five callbacks that the host registers once: open a module by
 // name, close it, read bytes, set the position and tell the position. SourceStream is the player's handle
 // on one opened module.
+//
+// What the loader asks of the callbacks: read copies up to count bytes from the position and moves it on
+// by what it copied; seek with SeekSet sets the position, with SeekCurrent adds to it, with SeekEnd moves
+// to the end (the loader learns the module's size that way, with tell, to bound what it allocates); tell
+// gives the position from the start. close is called once for each successful open, before moduleLoad
+// returns, whatever the load gave.
 
 #include <cstdint>
 
