@@ -17,9 +17,9 @@ static void put32(unsigned char* out, uint32_t value) {
 }
 
 static void writeHeader(FILE* file, uint32_t dataBytes) {
-    unsigned char header[44] = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
-                                16,  0,   0,   0,   1, 0, 2, 0, 0,   0,   0,   0,   0,   0,   0,   0,
-                                4,   0,   16,  0,   'd', 'a', 't', 'a', 0, 0, 0, 0};
+    unsigned char header[44] = {'R', 'I', 'F', 'F', 0,  0, 0,   0,   'W', 'A', 'V', 'E', 'f', 'm', 't',
+                                ' ', 16,  0,   0,   0,  1, 0,   2,   0,   0,   0,   0,   0,   0,   0,
+                                0,   0,   4,   0,   16, 0, 'd', 'a', 't', 'a', 0,   0,   0,   0};
     put32(header + 4, dataBytes + 36);
     put32(header + 24, 44100);
     put32(header + 28, 44100 * 4);
