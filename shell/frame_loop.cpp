@@ -1,17 +1,12 @@
 #include "shell/frame_loop.h"
 
+#include "platform/resources.h"
 #include "shell/config.h"
 
 void* mainWindow = nullptr;
 void* appInstance = nullptr;
 bool introReady = false;
 uint32_t lastFrameTime = 0;
-
-namespace {
-
-constexpr int32_t IntroIconId = 107;
-
-} // namespace
 
 MessageResult windowProc(const ShellMessage& message) {
     switch (message.kind) {
@@ -31,7 +26,7 @@ MessageResult windowProc(const ShellMessage& message) {
 
 int runIntro(const IntroRoutines& routines) {
     appInstance = shellInstance();
-    const WindowSpec spec{"WINCLASS1", "Quorvan DirectDraw Wrapper", ScreenWidth, ScreenHeight, IntroIconId,
+    const WindowSpec spec{"WINCLASS1", "Quorvan DirectDraw Wrapper", ScreenWidth, ScreenHeight, IntroIcon,
                           windowProc};
     if (!shellCreateWindow(spec)) return 0;
     mainWindow = shellWindowHandle();

@@ -1,5 +1,6 @@
 #include "shell/scene.h"
 
+#include "platform/resources.h"
 #include "shell/config.h"
 #include "shell/credit_glide.h"
 #include "shell/frame_loop.h"
@@ -26,10 +27,10 @@ struct CreditLine {
 };
 
 const CreditLine creditLines[] = {
-    {StateCredit1, &credit1, 106, 306, 288, StateCredit2},
-    {StateCredit2, &credit2, 103, 204, 298, StateCredit3},
-    {StateCredit3, &credit3, 104, 179, 308, StateCredit4},
-    {StateCredit4, &credit4, 105, 356, 298, StateScroller},
+    {StateCredit1, &credit1, Credit1Bitmap, 306, 288, StateCredit2},
+    {StateCredit2, &credit2, Credit2Bitmap, 204, 298, StateCredit3},
+    {StateCredit3, &credit3, Credit3Bitmap, 179, 308, StateCredit4},
+    {StateCredit4, &credit4, Credit4Bitmap, 356, 298, StateScroller},
 };
 
 const CreditLine* creditLineOf(int32_t state) {
@@ -48,13 +49,13 @@ void startGlide() {
 int32_t initScene() {
     sceneState = StateScroller;
     if (!logo.create(screen.directDraw, LogoWidth, LogoHeight, SurfaceSystemMemory)) return 0;
-    if (!logo.loadBitmap(bitmapResource(101), 0, 0)) return 0;
+    if (!logo.loadBitmap(bitmapResource(LogoBitmap), 0, 0)) return 0;
     for (const CreditLine& line : creditLines) {
         line.surface->create(screen.directDraw, line.width, CreditHeight, SurfaceVideoMemory);
         line.surface->loadBitmap(bitmapResource(line.bitmapId), 0, 0);
     }
     starfield.init(screen.directDraw, StarCount, ScreenWidth, StarLayerHeight);
-    scroller.initFont(screen.directDraw, bitmapResource(102), 18, 18, 16, 6);
+    scroller.initFont(screen.directDraw, bitmapResource(FontBitmap), 18, 18, 16, 6);
     scroller.loadText(appInstance);
     scroller.setPath(2.0f, 300, 44.0f, 3);
     return 1;
