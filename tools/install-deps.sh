@@ -7,7 +7,7 @@ packages=(
     libsdl2-dev libstb-dev libpng-dev libsndfile1-dev libxmp-dev
     python3 python3-pil python3-numpy fonts-dejavu-core
     g++-mingw-w64-x86-64 wine wine64
-    xvfb xdotool x11-apps x11-utils pulseaudio pulseaudio-utils
+    xvfb libgl1-mesa-dri xdotool x11-apps x11-utils pulseaudio pulseaudio-utils
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -17,5 +17,5 @@ if ((${#missing[@]})); then
     SUDO=""
     [ "$(id -u)" -eq 0 ] || SUDO=sudo
     $SUDO apt-get update -q
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q "${missing[@]}"
 fi
