@@ -1,5 +1,5 @@
 #include <cmath>
-#include <cstring>
+#include <cstdint>
 
 #include "audio/audio_output.h"
 #include "audio/mix_frames.h"
@@ -80,13 +80,13 @@ uint64_t framesToBoundary(uint64_t position, bool forward, const LoopBounds& bou
 // interpolation reads nothing outside the data and its guard and slack frames. Each frame may drop one
 // unit of fraction on top of the step.
 uint64_t framesInsideData(uint64_t position, bool forward, uint32_t end, uint64_t step) {
+    const uint64_t top = end < UINT32_MAX ? (uint64_t{end} + 1) << 32 : Unlimited;
+    if (position >= top) return 0;
     if (forward) {
-        const uint64_t top = (uint64_t{end} + 1) << 32;
-        if (position >= top) return 0;
         if (step == 0) return Unlimited;
         return (top - 1 - position) / step + 1;
     }
-    if (position >= (uint64_t{end} + 1) << 32) return 0;
+    if (step == Unlimited) return 1;
     return position / (step + 1) + 1;
 }
 
