@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev
     libgtest-dev libbenchmark-dev
-    libsdl2-dev libstb-dev libpng-dev libsndfile1-dev libxmp-dev
+    libsdl2-dev libstb-dev libpng-dev libsndfile1-dev libxmp-dev pkgconf
     python3 python3-pil python3-numpy fonts-dejavu-core
     g++-mingw-w64-x86-64 wine wine64
     xvfb libgl1-mesa-dri xdotool x11-apps x11-utils pulseaudio pulseaudio-utils
