@@ -15,9 +15,9 @@ start_recording probe.raw
 start_program 60 "$probe"
 wait_for_window "Wine probe" 30 >/dev/null || fail "no probe window; $(cat program.log)"
 note "window up"
-sleep 3
-screenshot probe.xwd
-note "screenshot taken"
+screenshot_until 30 probe.xwd compare ramps || fail "the ramps did not show: $(compare ramps probe.xwd)"
+note "ramps on the screen"
+sleep 2
 press_key Escape
 wait_for_exit 10 || fail "the probe did not end within 10 s of Escape"
 stop_recording

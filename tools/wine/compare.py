@@ -3,6 +3,7 @@
 
   compare.py ramps SHOT.xwd                  the probe's three 5-6-5 ramps
   compare.py tone REC.raw HZ                 the recording holds a steady tone of HZ
+  compare.py band SHOT.xwd                   stars and text show in the logo's band
   compare.py screen SHOT.xwd REF.png...      the intro's screen against introcap's frames
   compare.py tune REC.raw REF.wav            the recording is the tune of REF.wav
 
@@ -112,16 +113,15 @@ BAND = slice(226, 395)
 STAR_COLOURS = (0xFFFF, 0xD6BA, 0xAD75, 0x8430)
 
 
-def check_screen(shot_path, reference_paths):
+def read_screen(shot_path):
     shot = to565(read_xwd(shot_path))
     if shot.shape != (480, 640):
         fail(f"screen is {shot.shape[1]}x{shot.shape[0]}, not 640x480")
-    references = [to565(read_png(path)) for path in reference_paths]
-    outside = np.ones(480, dtype=bool)
-    outside[BAND] = False
-    wrong = np.count_nonzero(shot[outside] != references[0][outside])
-    if wrong:
-        fail(f"{wrong} pixels of the logo differ from {reference_paths[0]}")
+    return shot
+
+
+def check_band(shot):
+    """Stars and text (a scroller glyph or a credit line) show in the band; returns their pixel counts."""
     band = shot[BAND]
     stars = np.count_nonzero(np.isin(band, STAR_COLOURS))
     text = np.count_nonzero((band != 0) & ~np.isin(band, STAR_COLOURS))
@@ -129,17 +129,33 @@ def check_screen(shot_path, reference_paths):
         fail(f"only {stars} star pixels in the band")
     if text < 50:
         fail(f"only {text} text pixels in the band")
+    return stars, text
+
+
+def check_screen(shot_path, reference_paths):
+    shot = read_screen(shot_path)
+    references = [to565(read_png(path)) for path in reference_paths]
+    outside = np.ones(480, dtype=bool)
+    outside[BAND] = False
+    wrong = np.count_nonzero(shot[outside] != references[0][outside])
+    if wrong:
+        fail(f"{wrong} pixels of the logo differ from {reference_paths[0]}")
+    stars, text = check_band(shot)
+    band = shot[BAND]
     known = set()
     for reference in references:
         known.update(np.unique(reference[BAND]).tolist())
     strange = set(np.unique(band).tolist()) - known
     if strange:
         fail(f"the band shows colours that the intro never draws there: {sorted(strange)[:8]}")
+    # Every frame is a function of its number alone, so the screen must be one of the frames exactly.
     differences = [np.count_nonzero(band != reference[BAND]) for reference in references]
     best = int(np.argmin(differences))
-    print(f"screen: logo identical; band has {stars} star and {text} text pixels; closest frame "
-          f"{reference_paths[best]} with {differences[best]} band pixels different")
-    return reference_paths[best], differences[best]
+    if differences[best]:
+        fail(f"the band is none of the frames: the closest, {reference_paths[best]}, differs in "
+             f"{differences[best]} pixels")
+    print(f"screen: logo identical; band has {stars} star and {text} text pixels and is exactly "
+          f"{reference_paths[best]}")
 
 
 def normalised_correlation(reference, window):
@@ -153,43 +169,58 @@ def normalised_correlation(reference, window):
     return products / (span * max(np.linalg.norm(window), 1e-9))
 
 
-def check_tune(recording_path, reference_path, skip_seconds=2.0, window_seconds=0.5, windows=8,
-               slack_seconds=0.3, least=0.9):
-    """The recording, from skip_seconds after its first sound, is the reference's music: a run of windows
-    each found in the reference with a high correlation, one after the other at the same spacing as in
-    the recording give or take slack_seconds (Wine drops or delays a little sound now and then)."""
-    recording = read_raw(recording_path).astype(np.float64).mean(axis=1)
-    reference = read_wav(reference_path).astype(np.float64).mean(axis=1)
-    start = first_sound(recording[:, None])
+def check_tune(recording_path, reference_path, window_seconds=0.1, least=0.9, share=0.5, span_seconds=3.0):
+    """The recording is the reference's music, heard in order. Wine's sound stream runs dry now and then
+    (the first seconds play slower than real time, and a loaded machine makes it worse): the music then
+    resumes where it stopped, later than it should. So the recording is cut into short windows, and each is
+    looked for in the reference a little after where the window before it was found. At least `share` of
+    the windows with sound must be found there with a correlation of `least` or more, each channel on its
+    own, and together they must cover span_seconds of the reference."""
+    recording = read_raw(recording_path).astype(np.float64)
+    reference = read_wav(reference_path).astype(np.float64)
+    start = first_sound(recording)
     if start is None:
         fail("the recording is silent")
+    mono = recording.mean(axis=1)
+    reference_mono = reference.mean(axis=1)
     n = int(window_seconds * RATE)
-    first = start + int(skip_seconds * RATE)
-    count = min(windows, (len(recording) - first) // n)
-    if count < 4:
-        fail(f"only {(len(recording) - start) / RATE:.2f} s of sound recorded")
-    slack = int(slack_seconds * RATE)
-    lags, scores = [], []
-    for i in range(count):
-        window = recording[first + i * n:first + (i + 1) * n]
-        correlation = normalised_correlation(reference, window)
-        if lags:
-            expected = lags[-1] + n
-            low, high = max(0, expected - slack), min(len(correlation), expected + slack + 1)
-            if low >= high:
-                fail("the recording runs past the end of the reference")
-            lag = low + int(np.argmax(correlation[low:high]))
-        else:
-            lag = int(np.argmax(correlation))
-        lags.append(lag)
-        scores.append(float(correlation[lag]))
-    drift = [(lags[i] - lags[0]) - i * n for i in range(count)]
-    print(f"tune: sound from {start / RATE:.2f} s; {count} windows of {window_seconds} s found at "
-          f"{lags[0] / RATE:.3f} s on in the reference; correlations "
-          + " ".join(f"{s:.3f}" for s in scores) + "; drift ms " + " ".join(f"{d * 1000 // RATE}" for d in drift))
-    weak = [s for s in scores if s < least]
-    if len(weak) > 1:
-        fail(f"{len(weak)} of {count} windows correlate below {least} with the reference")
+    # How far from where the music stood one window before it may be found: a gap delays it, a drop (rare)
+    # skips a little of it.
+    delayed, skipped = int(0.6 * RATE), int(0.1 * RATE)
+    delay = None  # recording frame - reference frame of the last window found
+    delays, heard, found = [], 0, 0
+    for at in range(start, len(mono) - n + 1, n):
+        window = mono[at:at + n]
+        if np.sqrt(np.mean(window * window)) < 30:
+            continue  # a gap or a quiet spot says nothing either way
+        if delay is None and at - start > 5 * RATE:
+            break  # five seconds of sound and not one window of the tune
+        heard += 1
+        low, high = (0, len(reference_mono) - n) if delay is None else (
+            max(0, at - delay - delayed), min(len(reference_mono) - n, at - delay + skipped))
+        if low > high:
+            break  # the recording runs past the end of the reference
+        correlation = normalised_correlation(reference_mono[low:high + n], window)
+        lag = low + int(np.argmax(correlation))
+        if correlation[lag - low] < least:
+            continue
+        channels = [np.corrcoef(recording[at:at + n, c], reference[lag:lag + n, c])[0, 1] for c in (0, 1)]
+        if min(channels) < least:
+            continue
+        found += 1
+        delay = at - lag
+        delays.append((at, lag))
+    if not delays:
+        fail(f"none of {heard} windows of {window_seconds} s is found in the reference")
+    span = (delays[-1][1] - delays[0][1]) / RATE
+    first_delay, last_delay = ((a - l) / RATE for a, l in (delays[0], delays[-1]))
+    print(f"tune: sound from {start / RATE:.2f} s; {found} of {heard} windows of {window_seconds} s found in "
+          f"order, covering {span:.2f} s of the reference from {delays[0][1] / RATE:.2f} s; the delay grew "
+          f"from {first_delay:.2f} to {last_delay:.2f} s")
+    if found < share * heard:
+        fail(f"only {found} of {heard} windows match the reference")
+    if span < span_seconds:
+        fail(f"the matching windows cover only {span:.2f} s of the reference")
 
 
 def main(argv):
@@ -197,6 +228,8 @@ def main(argv):
         check_ramps(argv[1])
     elif len(argv) == 3 and argv[0] == "tone":
         check_tone(argv[1], float(argv[2]))
+    elif len(argv) == 2 and argv[0] == "band":
+        check_band(read_screen(argv[1]))
     elif len(argv) >= 3 and argv[0] == "screen":
         check_screen(argv[1], argv[2:])
     elif len(argv) == 3 and argv[0] == "tune":

@@ -53,7 +53,9 @@ stop_recording() {
 start_program() {
     local deadline=$1
     shift
-    timeout -k 5 "$deadline" wine "$@" >program.log 2>&1 &
+    local boost=()
+    if nice -n -10 true 2>/dev/null; then boost=(nice -n -10); fi
+    timeout -k 5 "$deadline" "${boost[@]}" wine "$@" >program.log 2>&1 &
     program_pid=$!
 }
 
@@ -73,6 +75,20 @@ wait_for_window() {
 }
 
 screenshot() { timeout 20 xwd -root -silent >"$1"; }
+
+# Takes a screenshot into $2 about every second until the check that follows succeeds on it (given the
+# file as its last argument), at most $1 seconds: the first frames can take a while under Wine.
+screenshot_until() {
+    local deadline=$(($(now_ms) + $1 * 1000)) shot=$2
+    shift 2
+    while (($(now_ms) < deadline)); do
+        kill -0 "$program_pid" 2>/dev/null || return 1
+        screenshot "$shot"
+        "$@" "$shot" >>"$shot.log" 2>&1 && return 0
+        sleep 0.5
+    done
+    return 1
+}
 
 # Sends a key press and release to the window that has the focus (the full-screen program's).
 press_key() { timeout 10 xdotool key "$1"; }
@@ -102,8 +118,8 @@ wait_for_exit() {
 session_processes() {
     local pid
     for pid in $(ls /proc | grep -E '^[0-9]+$'); do
-        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
-        tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qF "$1" || continue
-        echo "$pid $(tr '\0' ' ' <"/proc/$pid/cmdline")"
+        { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
+        { tr '\0' ' ' <"/proc/$pid/cmdline"; } 2>/dev/null | grep -qF "$1" || continue
+        echo "$pid $(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null)"
     done
 }
