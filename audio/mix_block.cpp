@@ -181,11 +181,16 @@ void mixVoice(Voice& voice, float* out, int32_t frames) {
             voice.gainRight == voice.rampTargetRight) {
             // Holding: what is left of a ramp that a segment end cut short, at the gains it reached.
             if (count > voice.rampFramesLeft) count = voice.rampFramesLeft;
-            float left = gainOf(voice.currentLeft);
-            float right = gainOf(voice.currentRight);
-            mixFramesRamp(out, data, position, advance, static_cast<int32_t>(count), left, right, 0.0f, 0.0f);
-            voice.currentLeft = gainReached(left);
-            voice.currentRight = gainReached(right);
+            if (voice.currentLeft == 0 && voice.currentRight == 0) {
+                position = mixAdvanceFrames(position, advance, static_cast<uint32_t>(count));
+            } else {
+                float left = gainOf(voice.currentLeft);
+                float right = gainOf(voice.currentRight);
+                mixFramesRamp(out, data, position, advance, static_cast<int32_t>(count), left, right, 0.0f,
+                              0.0f);
+                voice.currentLeft = gainReached(left);
+                voice.currentRight = gainReached(right);
+            }
             voice.rampFramesLeft -= static_cast<uint32_t>(count);
         } else {
             voice.rampTargetLeft = voice.gainLeft;
@@ -211,6 +216,10 @@ void mixVoice(Voice& voice, float* out, int32_t frames) {
                 voice.currentLeft = gainReached(left);
                 voice.currentRight = gainReached(right);
                 voice.rampFramesLeft -= static_cast<uint32_t>(count);
+            } else if (voice.gainLeft == 0 && voice.gainRight == 0) {
+                // Adding v * 0 leaves a float as it is (a block starts at +0 and never holds -0): only
+                // the position moves on.
+                position = mixAdvanceFrames(position, advance, static_cast<uint32_t>(count));
             } else {
                 mixFramesFixed(out, data, position, advance, static_cast<int32_t>(count),
                                gainOf(voice.gainLeft), gainOf(voice.gainRight));

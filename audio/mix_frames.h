@@ -30,6 +30,14 @@ inline uint64_t mixAdvance(uint64_t position, uint64_t advance) {
     return (position & ~uint64_t{1}) + advance;
 }
 
+// The position after count frames without mixing them, as count steps of mixAdvance would leave it.
+// After the first step the position is even, so each further step adds advance with its lowest bit
+// cleared; the lowest bit of advance shows only in the last step.
+inline uint64_t mixAdvanceFrames(uint64_t position, uint64_t advance, uint32_t count) {
+    if (count == 0) return position;
+    return (position & ~uint64_t{1}) + uint64_t{count} * (advance & ~uint64_t{1}) + (advance & 1);
+}
+
 // Mixes count frames with gains that grow by their change after each frame; left and right are the
 // gains of the first frame and come back as the gains reached.
 inline void mixFramesRamp(float* out, const int16_t* data, uint64_t& position, uint64_t advance,

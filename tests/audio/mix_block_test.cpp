@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "audio/audio_output.h"
+#include "audio/mix_frames.h"
 #include "audio/mixer.h"
 #include "tests/audio/audio_test_support.h"
 
@@ -283,6 +284,104 @@ TEST_F(MixBlockTest, EveryPlayingVoiceAddsItsShareInListOrder) {
         expected =
             static_cast<float>(expected + samples[i]->sample.data[0] * static_cast<double>(gainFloat(3)));
     EXPECT_EQ(out[0], expected);
+}
+
+TEST(MixAdvanceFramesTest, ManyFramesAtOnceEndWhereFrameByFrameEnds) {
+    uint64_t seed = 0x9E3779B97F4A7C15u;
+    auto next = [&seed] {
+        seed ^= seed << 13;
+        seed ^= seed >> 7;
+        seed ^= seed << 17;
+        return seed;
+    };
+    const uint64_t steps[] = {
+        0, 1, 2, FrameOne, FrameOne + 1, 3 * FrameOne + 0x9E3779B9u, 0x000000AB12345677u};
+    for (int trial = 0; trial < 400; ++trial) {
+        const uint64_t step = trial < 7 ? steps[trial] : next() >> (next() % 40 + 24);
+        const bool backward = trial % 2 == 1;
+        const uint64_t advance = backward ? 0 - step : step;
+        // Positions near 0 and near 2^64 too, where the sum wraps.
+        const uint64_t start = trial % 3 == 0 ? next() % 5 : trial % 3 == 1 ? 0 - next() % 5 : next();
+        uint64_t position = start;
+        for (uint32_t count = 0; count <= 300; ++count) {
+            ASSERT_EQ(mixAdvanceFrames(start, advance, count), position)
+                << "start " << start << " advance " << advance << " count " << count;
+            position = mixAdvance(position, advance);
+        }
+    }
+}
+
+// A voice at gains 0 adds nothing and skips the interpolation, yet must move exactly as an audible voice
+// in the same gain state would: through loop wraps, reflections, sample ends and the end of a hold.
+TEST(SilentVoiceTest, MovesAsAnAudibleVoiceAndAddsNothing) {
+    mixerSetRate(44100);
+    struct Solo {
+        ListNode list{&list, &list};
+        Voice voice{};
+        Solo() { listInsertBefore(&voice, &list); }
+    };
+    struct Case {
+        const char* name;
+        uint8_t loopMode;
+        uint32_t length, loopStart, loopLength;
+        uint64_t position, step;
+        int32_t direction;
+        uint32_t holdFrames; // > 0: a cut ramp holds the gains reached for that many frames
+        int32_t frames, calls;
+    };
+    const Case cases[] = {
+        {"sample end", LoopNone, 1000, 0, 0, 17 * FrameOne + 12345, FrameOne + 0x4000001u, 1, 0, 300, 5},
+        {"forward loop, odd step", LoopForward, 300, 40, 200, 5 * FrameOne + 999, 2 * FrameOne + 0x3456789Bu,
+         1, 0, 441, 20},
+        {"forward loop shorter than the step", LoopForward, 64, 10, 3, 0, 7 * FrameOne + 0x11111111u, 1, 0,
+         97, 10},
+        {"forward loop at frame 0", LoopForward, 8, 0, 8, 4 * FrameOne - 200, FrameOne, 1, 0, 5, 30},
+        {"ping-pong", LoopPingPong, 400, 150, 100, 0, FrameOne / 2 + 0x1234567u, 1, 0, 884, 10},
+        {"ping-pong running backward", LoopPingPong, 120, 10, 90, 60 * FrameOne + 77,
+         3 * FrameOne + 0x9E3779B9u, 2, 0, 300, 20},
+        {"ping-pong loop of one frame", LoopPingPong, 20, 10, 1, 10 * FrameOne, 3 * FrameOne + 5, 1, 0, 50,
+         4},
+        {"ping-pong at frame 0", LoopPingPong, 8, 0, 8, 4 * FrameOne, FrameOne, 2, 0, 5, 30},
+        {"holding, then fixed", LoopForward, 500, 100, 350, 3 * FrameOne, FrameOne + 0x2468ACE1u, 1, 88, 60,
+         6},
+        {"hold across a wrap", LoopForward, 50, 10, 30, 35 * FrameOne, 5 * FrameOne + 3, 1, 100, 37, 5},
+        {"step 0", LoopForward, 50, 10, 30, 35 * FrameOne + 5, 0, 1, 0, 100, 2},
+        {"step below 2^-24", LoopForward, 8, 0, 8, 8 * FrameOne - 1000, 101, 1, 0, 50, 3},
+        {"position past the end", LoopForward, 10, 2, 6, 40 * FrameOne + 7, FrameOne, 1, 0, 3, 4},
+        {"loop beyond the data", LoopPingPong, 10, 5, 20, 0, 3 * FrameOne, 1, 0, 400, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestSample sample(ramp(static_cast<int>(c.length), -9000, 61), c.loopMode, c.loopStart, c.loopLength);
+        Solo silent, audible;
+        // Gains 0 for the silent voice, 5 for the audible one: the same gain state either way.
+        for (Solo* solo : {&silent, &audible}) {
+            Voice& v = solo->voice;
+            v.sample = &sample.sample;
+            setPosition(v, c.position);
+            setStep(v, c.step);
+            v.direction = c.direction;
+            settleGains(v, solo == &silent ? 0 : 5, solo == &silent ? 0 : 5);
+            v.rampFramesLeft = c.holdFrames;
+        }
+        std::vector<float> block(2 * static_cast<size_t>(c.frames));
+        for (int call = 0; call < c.calls; ++call) {
+            SCOPED_TRACE(call);
+            for (size_t k = 0; k < block.size(); ++k) block[k] = static_cast<float>(k * 0.37 - 50.0);
+            const std::vector<float> before = block;
+            mixBlock(block.data(), &silent.list, c.frames);
+            ASSERT_EQ(block, before);
+            mixBlock(block.data(), &audible.list, c.frames);
+            const Voice& s = silent.voice;
+            const Voice& a = audible.voice;
+            ASSERT_EQ(positionOf(s), positionOf(a));
+            ASSERT_EQ(s.direction, a.direction);
+            ASSERT_EQ(s.sample, a.sample);
+            ASSERT_EQ(s.rampFramesLeft, a.rampFramesLeft);
+            ASSERT_EQ(s.currentLeft, 0);
+            ASSERT_EQ(s.currentRight, 0);
+        }
+    }
 }
 
 TEST(ClipBlockTest, RoundsToNearestEvenAndClamps) {
