@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# xmtool.exe under Wine renders every song of the corpus to the same bytes as the native xmtool: the
-# mixer's arithmetic is fixed to the bit, so any difference is a fault.
-#   render-test.sh STATE XMTOOL WINDOWS_PROGRAMS SONGS_DIR SECONDS WORKDIR
+# xmtool.exe under Wine renders every module of the given folders to the same bytes as the native xmtool:
+# the mixer's arithmetic is fixed to the bit, so any difference is a fault. A module that the native
+# xmtool refuses must be refused by xmtool.exe with the same exit status.
+#   render-test.sh STATE XMTOOL WINDOWS_PROGRAMS WORKDIR SECONDS DIR...   (SECONDS "": each module once through)
 set -euo pipefail
-state=$1 native=$2 programs=$3 songs=$4 seconds=$5 work=$6
+state=$1 native=$2 programs=$3 work=$4 seconds=$5
+shift 5
 source "$(dirname "$0")/../../tools/wine/env.sh" "$state"
 source "$(dirname "$0")/../../tools/wine/lib.sh"
 windows=$(windows_program "$programs" xmtool)
@@ -12,27 +14,45 @@ windows=$(windows_program "$programs" xmtool)
 rm -rf "$work" && mkdir -p "$work" && cd "$work"
 # Wine's view of a path of this machine.
 windows_path() { echo "Z:${1//\//\\}"; }
+length=()
+[ -z "$seconds" ] || length=(--seconds "$seconds")
 
 shopt -s nullglob
-list=("$songs"/*.xm)
-((${#list[@]})) || fail "no songs in $songs"
-failed=0
-for song in "${list[@]}"; do
-    name=$(basename "$song" .xm)
+modules=()
+for dir in "$@"; do modules+=("$dir"/*.xm); done
+((${#modules[@]})) || fail "no modules in $*"
+failed=0 rendered=0 refused=0 native_ms=0 wine_ms=0
+for module in "${modules[@]}"; do
+    name=$(basename "$module" .xm)
     start=$(now_ms)
-    timeout 120 "$native" render "$song" -o "$work/$name.native.wav" --seconds "$seconds" >/dev/null ||
-        fail "xmtool render $name failed"
+    native_status=0
+    timeout 120 "$native" render "$module" -o "$name.native.wav" "${length[@]}" >"$name.native.log" 2>&1 ||
+        native_status=$?
     middle=$(now_ms)
-    timeout 300 wine "$windows" render "$(windows_path "$song")" -o "$(windows_path "$work/$name.wine.wav")" \
-        --seconds "$seconds" >"$name.wine.log" 2>&1 || fail "xmtool.exe render $name failed: $(cat "$name.wine.log")"
+    wine_status=0
+    timeout 300 wine "$windows" render "$(windows_path "$module")" -o "$(windows_path "$work/$name.wine.wav")" \
+        "${length[@]}" >"$name.wine.log" 2>&1 || wine_status=$?
     end=$(now_ms)
-    if cmp -s "$name.native.wav" "$name.wine.wav"; then
-        verdict=same
+    native_ms=$((native_ms + middle - start))
+    wine_ms=$((wine_ms + end - middle))
+    if ((native_status != 0 || wine_status != 0)); then
+        if ((native_status == wine_status)) && ((native_status != 124)); then
+            verdict="refused by both (status $native_status)"
+            refused=$((refused + 1))
+        else
+            verdict="DIFFERENT: status $native_status native, $wine_status under Wine"
+            failed=$((failed + 1))
+        fi
+    elif cmp -s "$name.native.wav" "$name.wine.wav"; then
+        verdict="same $(stat -c %s "$name.native.wav") bytes"
+        rendered=$((rendered + 1))
+        rm -f "$name.native.wav" "$name.wine.wav"
     else
-        verdict="DIFFERENT ($(cmp "$name.native.wav" "$name.wine.wav" 2>&1 | head -n1))"
-        failed=1
+        verdict="DIFFERENT: $(cmp "$name.native.wav" "$name.wine.wav" 2>&1 | head -n1)"
+        failed=$((failed + 1))
     fi
-    printf '%-28s %9d bytes  native %5d ms  wine %5d ms  %s\n' "$name" "$(stat -c %s "$name.native.wav")" \
-        $((middle - start)) $((end - middle)) "$verdict"
+    printf '%-40s native %5d ms  wine %5d ms  %s\n' "$name" $((middle - start)) $((end - middle)) "$verdict"
 done
-((failed == 0)) || fail "xmtool.exe and xmtool rendered different bytes"
+echo "$rendered modules rendered alike, $refused refused by both, $failed different;" \
+    "native $native_ms ms, wine $wine_ms ms in all"
+((failed == 0)) || fail "xmtool.exe and xmtool disagree on $failed modules"
