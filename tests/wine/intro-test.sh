@@ -29,7 +29,7 @@ note "stars and text on the screen after $((shot_taken - started)) ms"
 while (($(now_ms) - window_up < 10000)); do sleep 0.5; done
 press_key Escape
 note "Escape sent"
-wait_for_exit 10 || fail "intro.exe did not end within 10 s of Escape"
+wait_for_exit 5 || fail "intro.exe did not end within 5 s of Escape"
 stop_recording
 ended=$(now_ms)
 note "exit code $program_status after ${program_exit_ms} ms; ran $((ended - started)) ms in all"

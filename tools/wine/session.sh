@@ -103,6 +103,7 @@ start_session() {
         -L "module-native-protocol-unix socket=$socket auth-anonymous=1" >"$dir/pulseaudio.pid"
 
     cat >"$dir/env" <<EOF
+export HOME=$dir/home
 export DISPLAY=$display
 export PULSE_SERVER=unix:$socket
 export XDG_RUNTIME_DIR=$dir/run
