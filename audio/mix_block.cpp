@@ -184,12 +184,9 @@ void mixVoice(Voice& voice, float* out, int32_t frames) {
             if (voice.currentLeft == 0 && voice.currentRight == 0) {
                 position = mixAdvanceFrames(position, advance, static_cast<uint32_t>(count));
             } else {
-                float left = gainOf(voice.currentLeft);
-                float right = gainOf(voice.currentRight);
-                mixFramesRamp(out, data, position, advance, static_cast<int32_t>(count), left, right, 0.0f,
-                              0.0f);
-                voice.currentLeft = gainReached(left);
-                voice.currentRight = gainReached(right);
+                // The gains stay as they are: this is the fixed-gain path at the gains reached.
+                mixFramesFixed(out, data, position, advance, static_cast<int32_t>(count),
+                               gainOf(voice.currentLeft), gainOf(voice.currentRight));
             }
             voice.rampFramesLeft -= static_cast<uint32_t>(count);
         } else {

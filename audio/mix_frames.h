@@ -38,10 +38,10 @@ inline uint64_t mixAdvanceFrames(uint64_t position, uint64_t advance, uint32_t c
     return (position & ~uint64_t{1}) + uint64_t{count} * (advance & ~uint64_t{1}) + (advance & 1);
 }
 
-// Mixes count frames with gains that grow by their change after each frame; left and right are the
+// One frame at a time, with gains that grow by their change after each frame; left and right are the
 // gains of the first frame and come back as the gains reached.
-inline void mixFramesRamp(float* out, const int16_t* data, uint64_t& position, uint64_t advance,
-                          int32_t count, float& left, float& right, float changeLeft, float changeRight) {
+inline void mixFramesOneByOne(float* out, const int16_t* data, uint64_t& position, uint64_t advance,
+                              int32_t count, float& left, float& right, float changeLeft, float changeRight) {
     for (int32_t i = 0; i < count; ++i) {
         mixFrame(out, data, position, left, right);
         left += changeLeft;
@@ -59,33 +59,67 @@ inline __m128d mixSamplePair(const int16_t* data, uint32_t frame) {
     const __m128i packed = _mm_cvtsi32_si128(both);
     return _mm_cvtepi32_pd(_mm_srai_epi32(_mm_unpacklo_epi16(packed, packed), 16));
 }
+
+// The interpolated values of the frames at positions p0 (low half) and p1 (high half).
+inline __m128d mixValuePair(const int16_t* data, uint64_t p0, uint64_t p1) {
+    const __m128d a = mixSamplePair(data, static_cast<uint32_t>(p0 >> 32));
+    const __m128d b = mixSamplePair(data, static_cast<uint32_t>(p1 >> 32));
+    const __m128i fractions = _mm_set_epi32(0, 0, static_cast<int32_t>(static_cast<uint32_t>(p1) >> 1),
+                                            static_cast<int32_t>(static_cast<uint32_t>(p0) >> 1));
+    const __m128d weights = _mm_mul_pd(_mm_cvtepi32_pd(fractions), _mm_set1_pd(MixWeightScale));
+    const __m128d firsts = _mm_unpacklo_pd(a, b);
+    const __m128d seconds = _mm_unpackhi_pd(a, b);
+    return _mm_add_pd(firsts, _mm_mul_pd(_mm_sub_pd(seconds, firsts), weights));
+}
+
+// Adds two frames' values, each times its own left/right gains, into the four floats at out.
+inline void mixAddPair(float* out, __m128d values, __m128d gains0, __m128d gains1) {
+    const __m128 destination = _mm_loadu_ps(out);
+    const __m128d sum0 =
+        _mm_add_pd(_mm_cvtps_pd(destination), _mm_mul_pd(_mm_unpacklo_pd(values, values), gains0));
+    const __m128d sum1 = _mm_add_pd(_mm_cvtps_pd(_mm_movehl_ps(destination, destination)),
+                                    _mm_mul_pd(_mm_unpackhi_pd(values, values), gains1));
+    _mm_storeu_ps(out, _mm_movelh_ps(_mm_cvtpd_ps(sum0), _mm_cvtpd_ps(sum1)));
+}
 #endif
 
-// Mixes count frames at fixed gains, two frames per iteration; an odd last frame goes through the ramp
-// path with no change.
+// Mixes count frames with gains that grow by their change after each frame, two frames per iteration;
+// left and right are the gains of the first frame and come back as the gains reached. The gains grow in
+// single precision either way, so each frame gets the gains that the one-frame path gives it.
+inline void mixFramesRamp(float* out, const int16_t* data, uint64_t& position, uint64_t advance,
+                          int32_t count, float& left, float& right, float changeLeft, float changeRight) {
+#if defined(__SSE2__)
+    const __m128 change = _mm_setr_ps(changeLeft, changeRight, 0.0f, 0.0f);
+    __m128 gains = _mm_setr_ps(left, right, 0.0f, 0.0f);
+    uint64_t p0 = position;
+    for (int32_t pairs = count / 2; pairs > 0; --pairs) {
+        const uint64_t p1 = mixAdvance(p0, advance);
+        const __m128 next = _mm_add_ps(gains, change);
+        mixAddPair(out, mixValuePair(data, p0, p1), _mm_cvtps_pd(gains), _mm_cvtps_pd(next));
+        gains = _mm_add_ps(next, change);
+        p0 = mixAdvance(p1, advance);
+        out += 4;
+    }
+    position = p0;
+    left = _mm_cvtss_f32(gains);
+    right = _mm_cvtss_f32(_mm_shuffle_ps(gains, gains, 1));
+    if (count & 1) mixFramesOneByOne(out, data, position, advance, 1, left, right, changeLeft, changeRight);
+#else
+    mixFramesOneByOne(out, data, position, advance, count, left, right, changeLeft, changeRight);
+#endif
+}
+
+// Mixes count frames at fixed gains, two frames per iteration; an odd last frame goes through the
+// one-frame path with no change.
 inline void mixFramesFixed(float* out, const int16_t* data, uint64_t& position, uint64_t advance,
                            int32_t count, float left, float right) {
     int32_t pairs = count / 2;
 #if defined(__SSE2__)
     const __m128d gains = _mm_set_pd(right, left);
-    const __m128d weightScale = _mm_set1_pd(MixWeightScale);
     uint64_t p0 = position;
     for (; pairs > 0; --pairs) {
         const uint64_t p1 = mixAdvance(p0, advance);
-        const __m128d a = mixSamplePair(data, static_cast<uint32_t>(p0 >> 32));
-        const __m128d b = mixSamplePair(data, static_cast<uint32_t>(p1 >> 32));
-        const __m128i fractions = _mm_set_epi32(0, 0, static_cast<int32_t>(static_cast<uint32_t>(p1) >> 1),
-                                                static_cast<int32_t>(static_cast<uint32_t>(p0) >> 1));
-        const __m128d weights = _mm_mul_pd(_mm_cvtepi32_pd(fractions), weightScale);
-        const __m128d firsts = _mm_unpacklo_pd(a, b);
-        const __m128d seconds = _mm_unpackhi_pd(a, b);
-        const __m128d values = _mm_add_pd(firsts, _mm_mul_pd(_mm_sub_pd(seconds, firsts), weights));
-        const __m128 destination = _mm_loadu_ps(out);
-        const __m128d sum0 =
-            _mm_add_pd(_mm_cvtps_pd(destination), _mm_mul_pd(_mm_unpacklo_pd(values, values), gains));
-        const __m128d sum1 = _mm_add_pd(_mm_cvtps_pd(_mm_movehl_ps(destination, destination)),
-                                        _mm_mul_pd(_mm_unpackhi_pd(values, values), gains));
-        _mm_storeu_ps(out, _mm_movelh_ps(_mm_cvtpd_ps(sum0), _mm_cvtpd_ps(sum1)));
+        mixAddPair(out, mixValuePair(data, p0, p1), gains, gains);
         p0 = mixAdvance(p1, advance);
         out += 4;
     }
@@ -99,5 +133,5 @@ inline void mixFramesFixed(float* out, const int16_t* data, uint64_t& position, 
         out += 4;
     }
 #endif
-    if (count & 1) mixFramesRamp(out, data, position, advance, 1, left, right, 0.0f, 0.0f);
+    if (count & 1) mixFramesOneByOne(out, data, position, advance, 1, left, right, 0.0f, 0.0f);
 }

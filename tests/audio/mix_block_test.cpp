@@ -101,6 +101,41 @@ TEST_F(MixBlockTest, FixedGainPairsMatchTheOneFrameDefinition) {
     EXPECT_EQ(positionOf(voices[0]), position);
 }
 
+TEST_F(MixBlockTest, RampPairsMatchTheOneFrameDefinition) {
+    std::vector<int16_t> values(400);
+    for (int i = 0; i < 400; ++i) values[i] = static_cast<int16_t>((i * 7919) % 65536 - 32768);
+    TestSample sample(values);
+    const uint64_t start = 7 * FrameOne + 0x2345678Bu;
+    const uint64_t step = FrameOne / 3 + 0x1357u; // odd
+    const double perFrame = static_cast<double>(GainStep) * (1.0 / 128);
+    for (int32_t frames : {1, 2, 3, 127}) {
+        SCOPED_TRACE(frames);
+        Voice& v = play(sample, start, step, 37, 250);
+        v.gainLeft = 201;
+        v.gainRight = 3;
+        std::vector<float> out(2 * static_cast<size_t>(frames));
+        for (int k = 0; k < frames; ++k) out[2 * k] = out[2 * k + 1] = static_cast<float>(k * 1.37 - 20.0);
+        std::vector<float> expected = out;
+        mixBlock(out.data(), &list, frames);
+        float left = gainFloat(37), right = gainFloat(250);
+        const float changeLeft = static_cast<float>(164 * perFrame);
+        const float changeRight = static_cast<float>(-247 * perFrame);
+        uint64_t position = start;
+        for (int k = 0; k < frames; ++k) {
+            expected[2 * k] = mixedValue(expected[2 * k], sample.sample.data, position, left);
+            expected[2 * k + 1] = mixedValue(expected[2 * k + 1], sample.sample.data, position, right);
+            left += changeLeft;
+            right += changeRight;
+            position = (position & ~uint64_t{1}) + step;
+        }
+        EXPECT_EQ(out, expected);
+        EXPECT_EQ(positionOf(v), position);
+        EXPECT_EQ(v.currentLeft, std::lrint(left * 255.0));
+        EXPECT_EQ(v.currentRight, std::lrint(right * 255.0));
+        EXPECT_EQ(v.rampFramesLeft, 128u - frames);
+    }
+}
+
 TEST_F(MixBlockTest, RampFrom0To255MovesByOne128thPerFrame) {
     TestSample sample(std::vector<int16_t>(400, 16384));
     Voice& v = play(sample, 0, FrameOne, 0, 0);
