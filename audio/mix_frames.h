@@ -52,33 +52,25 @@ inline void mixFramesOneByOne(float* out, const int16_t* data, uint64_t& positio
 }
 
 #if defined(__SSE2__)
-// Frames n and n + 1 of the data as two doubles.
-inline __m128d mixSamplePair(const int16_t* data, uint32_t frame) {
-    int32_t both;
-    std::memcpy(&both, data + frame, sizeof both);
-    const __m128i packed = _mm_cvtsi32_si128(both);
-    return _mm_cvtepi32_pd(_mm_srai_epi32(_mm_unpacklo_epi16(packed, packed), 16));
+// The interpolated value of the frame at position times 2^31, as an integer. It has at most 48 bits, so
+// it is exact here and again as a double, and the value times a gain is this times the gain times 2^-31
+// (exact too), rounded once: the same product that mixFrame rounds. The integer unit does the
+// interpolation, leaving the vector unit the products and sums.
+inline int64_t mixValueScaled(const int16_t* data, uint64_t position) {
+    const uint32_t frame = static_cast<uint32_t>(position >> 32);
+    const int64_t first = data[frame];
+    const int64_t weight = static_cast<uint32_t>(position) >> 1;
+    return first * 2147483648 + (data[frame + 1] - first) * weight;
 }
 
-// The interpolated values of the frames at positions p0 (low half) and p1 (high half).
-inline __m128d mixValuePair(const int16_t* data, uint64_t p0, uint64_t p1) {
-    const __m128d a = mixSamplePair(data, static_cast<uint32_t>(p0 >> 32));
-    const __m128d b = mixSamplePair(data, static_cast<uint32_t>(p1 >> 32));
-    const __m128i fractions = _mm_set_epi32(0, 0, static_cast<int32_t>(static_cast<uint32_t>(p1) >> 1),
-                                            static_cast<int32_t>(static_cast<uint32_t>(p0) >> 1));
-    const __m128d weights = _mm_mul_pd(_mm_cvtepi32_pd(fractions), _mm_set1_pd(MixWeightScale));
-    const __m128d firsts = _mm_unpacklo_pd(a, b);
-    const __m128d seconds = _mm_unpackhi_pd(a, b);
-    return _mm_add_pd(firsts, _mm_mul_pd(_mm_sub_pd(seconds, firsts), weights));
-}
-
-// Adds two frames' values, each times its own left/right gains, into the four floats at out.
-inline void mixAddPair(float* out, __m128d values, __m128d gains0, __m128d gains1) {
+// Adds two frames' values (scaled as above), each times its own left/right gains (scaled by 2^-31),
+// into the four floats at out.
+inline void mixAddPair(float* out, int64_t value0, int64_t value1, __m128d gains0, __m128d gains1) {
     const __m128 destination = _mm_loadu_ps(out);
     const __m128d sum0 =
-        _mm_add_pd(_mm_cvtps_pd(destination), _mm_mul_pd(_mm_unpacklo_pd(values, values), gains0));
+        _mm_add_pd(_mm_cvtps_pd(destination), _mm_mul_pd(_mm_set1_pd(static_cast<double>(value0)), gains0));
     const __m128d sum1 = _mm_add_pd(_mm_cvtps_pd(_mm_movehl_ps(destination, destination)),
-                                    _mm_mul_pd(_mm_unpackhi_pd(values, values), gains1));
+                                    _mm_mul_pd(_mm_set1_pd(static_cast<double>(value1)), gains1));
     _mm_storeu_ps(out, _mm_movelh_ps(_mm_cvtpd_ps(sum0), _mm_cvtpd_ps(sum1)));
 }
 #endif
@@ -90,12 +82,14 @@ inline void mixFramesRamp(float* out, const int16_t* data, uint64_t& position, u
                           int32_t count, float& left, float& right, float changeLeft, float changeRight) {
 #if defined(__SSE2__)
     const __m128 change = _mm_setr_ps(changeLeft, changeRight, 0.0f, 0.0f);
+    const __m128d scale = _mm_set1_pd(MixWeightScale);
     __m128 gains = _mm_setr_ps(left, right, 0.0f, 0.0f);
     uint64_t p0 = position;
     for (int32_t pairs = count / 2; pairs > 0; --pairs) {
         const uint64_t p1 = mixAdvance(p0, advance);
         const __m128 next = _mm_add_ps(gains, change);
-        mixAddPair(out, mixValuePair(data, p0, p1), _mm_cvtps_pd(gains), _mm_cvtps_pd(next));
+        mixAddPair(out, mixValueScaled(data, p0), mixValueScaled(data, p1),
+                   _mm_mul_pd(_mm_cvtps_pd(gains), scale), _mm_mul_pd(_mm_cvtps_pd(next), scale));
         gains = _mm_add_ps(next, change);
         p0 = mixAdvance(p1, advance);
         out += 4;
@@ -115,11 +109,12 @@ inline void mixFramesFixed(float* out, const int16_t* data, uint64_t& position, 
                            int32_t count, float left, float right) {
     int32_t pairs = count / 2;
 #if defined(__SSE2__)
-    const __m128d gains = _mm_set_pd(right, left);
+    const __m128d gains =
+        _mm_set_pd(static_cast<double>(right) * MixWeightScale, static_cast<double>(left) * MixWeightScale);
     uint64_t p0 = position;
     for (; pairs > 0; --pairs) {
         const uint64_t p1 = mixAdvance(p0, advance);
-        mixAddPair(out, mixValuePair(data, p0, p1), gains, gains);
+        mixAddPair(out, mixValueScaled(data, p0), mixValueScaled(data, p1), gains, gains);
         p0 = mixAdvance(p1, advance);
         out += 4;
     }
