@@ -252,9 +252,18 @@ void mixVoice(Voice& voice, float* out, int32_t frames) {
 
 void mixBlock(float* destination, ListNode* voiceList, int32_t frameCount) {
     if (frameCount <= 0 || !destination || !voiceList) return;
-    for (ListNode* node = voiceList->next; node != voiceList; node = node->next) {
-        Voice& voice = *static_cast<Voice*>(node);
-        if (voice.sample) mixVoice(voice, destination, frameCount);
+    // The list holds the pool's voices in the order in which they lie in memory. A run of voices linked
+    // in that order is found first and then visited by address, so that the processor need not wait for
+    // each link to load before it can look at the next voice: most voices are silent and skipped.
+    ListNode* node = voiceList->next;
+    while (node != voiceList) {
+        Voice* const run = static_cast<Voice*>(node);
+        int32_t length = 1;
+        while (run[length - 1].next == &run[length] && &run[length] != voiceList) ++length;
+        for (int32_t i = 0; i < length; ++i) {
+            if (run[i].sample) mixVoice(run[i], destination, frameCount);
+        }
+        node = run[length - 1].next;
     }
 }
 

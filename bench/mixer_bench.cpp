@@ -1,5 +1,6 @@
 // The resampling mixer's speed in voice-frames per second (items/s): one voice at fixed gains, 32 voices,
-// voices whose gains ramp all the time, and short ping-pong loops. Blocks of 884 frames, as at 44100 Hz.
+// voices whose gains ramp all the time, short ping-pong loops, and a pool of 256 voices of which few play.
+// Blocks of 884 frames, as at 44100 Hz.
 
 #include <benchmark/benchmark.h>
 
@@ -116,6 +117,45 @@ void mix32VoicesPingPong(benchmark::State& state) {
     freeSample(sample);
 }
 BENCHMARK(mix32VoicesPingPong);
+
+// The pool of 256 voices of which only 8 play, and 8 more at volume 0: what a song leaves in the pool
+// between notes. Counts the frames of the 8 audible voices.
+void mixPoolWith8Playing(benchmark::State& state) {
+    Sample* sample = makeSample(65536, LoopForward, 1000, 60000);
+    Voices voices(256, sample);
+    for (int i = 0; i < 256; ++i) {
+        Voice& voice = voices.voices[i];
+        if (i % 32 == 16) {
+            voice.gainLeft = voice.gainRight = voice.currentLeft = voice.currentRight = 0;
+            voice.rampTargetLeft = voice.rampTargetRight = 0;
+        } else if (i % 32 != 0) {
+            voice.sample = nullptr;
+        }
+    }
+    for (auto _ : state) {
+        voices.mix();
+        benchmark::DoNotOptimize(voices.block.data());
+    }
+    state.SetItemsProcessed(state.iterations() * BlockFrames * 8);
+    freeSample(sample);
+}
+BENCHMARK(mixPoolWith8Playing);
+
+// Short pieces, as between the ticks of a fast song: the walk over the pool weighs more.
+void mixPoolWith8PlayingIn32FramePieces(benchmark::State& state) {
+    Sample* sample = makeSample(65536, LoopForward, 1000, 60000);
+    Voices voices(256, sample);
+    for (int i = 0; i < 256; ++i) {
+        if (i % 32 != 0) voices.voices[i].sample = nullptr;
+    }
+    for (auto _ : state) {
+        voices.mix(32);
+        benchmark::DoNotOptimize(voices.block.data());
+    }
+    state.SetItemsProcessed(state.iterations() * 32 * 8);
+    freeSample(sample);
+}
+BENCHMARK(mixPoolWith8PlayingIn32FramePieces);
 
 void clipOneBlock(benchmark::State& state) {
     std::vector<float> source(2 * BlockFrames);

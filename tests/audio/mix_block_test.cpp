@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "audio/audio_output.h"
@@ -319,6 +320,40 @@ TEST_F(MixBlockTest, EveryPlayingVoiceAddsItsShareInListOrder) {
         expected =
             static_cast<float>(expected + samples[i]->sample.data[0] * static_cast<double>(gainFloat(3)));
     EXPECT_EQ(out[0], expected);
+}
+
+// Voices are mixed in list order whatever their places in memory, each once, and a list head that lies
+// right after the last voice is not taken for one. Near 2^24 each sum rounds, so the order shows.
+TEST(MixBlockOrderTest, VoicesAreMixedInListOrderWhateverTheirPlaceInMemory) {
+    mixerSetRate(44100);
+    const int16_t values[5] = {1, 1, 2, 1, 2};
+    const int orders[][5] = {
+        {0, 1, 2, 3, 4}, {3, 4, 0, 1, 2}, {4, 3, 2, 1, 0}, {0, 2, 4, 1, 3}, {1, 2, 3, 4, 0}};
+    std::vector<std::unique_ptr<TestSample>> samples;
+    for (int16_t value : values)
+        samples.push_back(std::make_unique<TestSample>(std::vector<int16_t>(8, value)));
+    for (const auto& order : orders) {
+        SCOPED_TRACE(testing::PrintToString(std::vector<int>(order, order + 5)));
+        struct {
+            Voice voices[5]{};
+            ListNode head{&head, &head};
+        } pool;
+        float expected = 16777216.0f;
+        for (int i : order) {
+            Voice& v = pool.voices[i];
+            listInsertBefore(&v, &pool.head);
+            v.sample = &samples[i]->sample;
+            v.direction = 1;
+            setStep(v, FrameOne);
+            settleGains(v, 255, 255);
+            expected = static_cast<float>(expected + static_cast<double>(values[i]));
+        }
+        float out[2] = {16777216.0f, 16777216.0f};
+        mixBlock(out, &pool.head, 1);
+        EXPECT_EQ(out[0], expected);
+        EXPECT_EQ(out[1], expected);
+        for (const Voice& v : pool.voices) EXPECT_EQ(positionOf(v), FrameOne);
+    }
 }
 
 TEST(MixAdvanceFramesTest, ManyFramesAtOnceEndWhereFrameByFrameEnds) {
