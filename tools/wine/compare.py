@@ -169,7 +169,7 @@ def normalised_correlation(reference, window):
     return products / (span * max(np.linalg.norm(window), 1e-9))
 
 
-def check_tune(recording_path, reference_path, window_seconds=0.1, least=0.9, share=0.5, span_seconds=3.0):
+def check_tune(recording_path, reference_path, window_seconds=0.1, least=0.9, share=0.7, span_seconds=3.0):
     """The recording is the reference's music, heard in order. Wine's sound stream runs dry now and then
     (the first seconds play slower than real time, and a loaded machine makes it worse): the music then
     resumes where it stopped, later than it should. So the recording is cut into short windows, and each is

@@ -102,10 +102,13 @@ start_session() {
         -L "module-null-sink sink_name=nullsink rate=44100 channels=2 format=s16le" \
         -L "module-native-protocol-unix socket=$socket auth-anonymous=1" >"$dir/pulseaudio.pid"
 
+    # Wine asks the sound server for a short buffer that runs dry whenever its feeding thread is late, as it
+    # often is on a busy machine; 100 ms of buffer there keeps the stream whole (and only delays it).
     cat >"$dir/env" <<EOF
 export HOME=$dir/home
 export DISPLAY=$display
 export PULSE_SERVER=unix:$socket
+export PULSE_LATENCY_MSEC=100
 export XDG_RUNTIME_DIR=$dir/run
 export WINEPREFIX=$dir/prefix
 export WINEARCH=win64
