@@ -53,9 +53,10 @@ LoopBounds loopBounds(const Sample& sample) {
 }
 
 // Output frames until the position reaches the boundary ahead: the distance at 24.8 precision divided
-// by the step at 24.8 precision, rounded up. 0 when the position is at or past the boundary.
+// by the step at 24.8 precision, rounded up. 0 when the position is at or past the boundary; Unlimited
+// when the boundary lies beyond the next frames frames (frames >= 0).
 uint64_t framesToBoundary(uint64_t position, bool forward, const LoopBounds& bounds, uint64_t step,
-                          uint32_t step24) {
+                          uint32_t step24, int32_t frames) {
     uint64_t distance;
     if (forward) {
         const uint64_t end = uint64_t{bounds.end} << 32;
@@ -73,21 +74,26 @@ uint64_t framesToBoundary(uint64_t position, bool forward, const LoopBounds& bou
         return distance / step + (distance % step != 0 ? 1 : 0);
     }
     const uint64_t units = distance >> 8;
+    // The count is above frames exactly when units > frames * step24 (below 2^63): no division needed.
+    if (units > static_cast<uint64_t>(frames) * step24) return Unlimited;
     return units / step24 + (units % step24 != 0 ? 1 : 0);
 }
 
-// Frames that can be mixed from position while every frame's integer part stays within 0..end, so that
-// interpolation reads nothing outside the data and its guard and slack frames. Each frame may drop one
-// unit of fraction on top of the step.
-uint64_t framesInsideData(uint64_t position, bool forward, uint32_t end, uint64_t step) {
+// The smaller of wanted and the frames that can be mixed from position while every frame's integer part
+// stays within 0..end, so that interpolation reads nothing outside the data and its guard and slack
+// frames. Each frame may drop one unit of fraction on top of the step.
+uint64_t framesInsideData(uint64_t position, bool forward, uint32_t end, uint64_t step, uint64_t wanted) {
     const uint64_t top = end < UINT32_MAX ? (uint64_t{end} + 1) << 32 : Unlimited;
-    if (position >= top) return 0;
-    if (forward) {
-        if (step == 0) return Unlimited;
-        return (top - 1 - position) / step + 1;
-    }
-    if (step == Unlimited) return 1;
-    return position / (step + 1) + 1;
+    if (position >= top || wanted == 0) return 0;
+    // Frame k stays inside while k * stride <= room.
+    const uint64_t room = forward ? top - 1 - position : position;
+    const uint64_t stride = forward ? step : step + 1;
+    if (stride == 0) return forward ? wanted : 1;
+    // While the product stays below 2^63, one multiplication tells whether all wanted frames fit.
+    if (wanted - 1 < (uint64_t{1} << 24) && stride < (uint64_t{1} << 39) && (wanted - 1) * stride <= room)
+        return wanted;
+    const uint64_t inside = room / stride + 1;
+    return inside < wanted ? inside : wanted;
 }
 
 void wrapForward(uint64_t& position, const LoopBounds& bounds) {
@@ -166,10 +172,10 @@ void mixVoice(Voice& voice, float* out, int32_t frames) {
 
     for (;;) {
         const bool forward = voice.direction == 1;
-        const uint64_t boundary = framesToBoundary(position, forward, bounds, step, step24);
+        const uint64_t boundary = framesToBoundary(position, forward, bounds, step, step24, frames);
         bool atBoundary = boundary <= static_cast<uint64_t>(frames);
         uint64_t segment = atBoundary ? boundary : static_cast<uint64_t>(frames);
-        const uint64_t inside = framesInsideData(position, forward, bounds.end, step);
+        const uint64_t inside = framesInsideData(position, forward, bounds.end, step, segment);
         if (segment > inside) {
             segment = inside;
             atBoundary = true;

@@ -273,6 +273,8 @@ TEST_F(MixBlockTest, PositionsNeverLeaveTheSampleData) {
         {"position past the end", LoopForward, 10, 2, 6, 40 * FrameOne, FrameOne, 1, 3, 7 * FrameOne, 1},
         {"backward below the start", LoopPingPong, 10, 4, 4, 2 * FrameOne, FrameOne, 2, 3, unchecked, 0},
         {"loop start past the data", LoopForward, 10, 12, 4, 0, FrameOne, 1, 30, 0, 1},
+        // Frames 0, 256, 512 and 768, then the end.
+        {"step of 256 frames", LoopNone, 1000, 0, 0, 0, 256 * FrameOne, 1, 10, 0, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
