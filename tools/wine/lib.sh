@@ -76,7 +76,7 @@ wait_for_window() {
 
 screenshot() { timeout 20 xwd -root -silent >"$1"; }
 
-# Takes a screenshot into $2 about every second until the check that follows succeeds on it (given the
+# Takes a screenshot into $2 again and again until the check that follows succeeds on it (given the
 # file as its last argument), at most $1 seconds: the first frames can take a while under Wine.
 screenshot_until() {
     local deadline=$(($(now_ms) + $1 * 1000)) shot=$2
