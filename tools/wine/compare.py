@@ -86,10 +86,15 @@ def check_ramps(shot_path):
         fail(f"{wrong} pixels differ from the ramps")
     red = sorted(set(shot[0, :, 0].tolist()))
     green = sorted(set(shot[200, :, 1].tolist()))
-    replicated = all(v == (i << 3 | i >> 2) for i, v in enumerate(red)) and all(
-        v == (i << 2 | i >> 4) for i, v in enumerate(green))
-    print(f"ramps: all {len(red)} red, {len(green)} green levels shown; "
-          f"5-6-5 widened by {'bit replication' if replicated else 'another rule'}")
+    if all(v == (i << 3 | i >> 2) for i, v in enumerate(red)) and all(
+            v == (i << 2 | i >> 4) for i, v in enumerate(green)):
+        rule = "repeating the high bits"
+    elif all(v == round(i * 255 / 31) for i, v in enumerate(red)) and all(
+            v == round(i * 255 / 63) for i, v in enumerate(green)):
+        rule = "rounding"
+    else:
+        rule = "some other rule"
+    print(f"ramps: all {len(red)} red and {len(green)} green levels shown; 5-6-5 widened to 8 bits by {rule}")
 
 
 def check_tone(recording_path, hz):
