@@ -4,7 +4,6 @@
 // rounded to single precision, so the two-frame path and the one-frame path give the same bits.
 
 #include <cstdint>
-#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
