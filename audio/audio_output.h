@@ -90,5 +90,8 @@ int32_t audioRenderBlock(int16_t* out);
 
 // Holds off the mixer thread: while held, no block is being mixed and none begins. Recursive, so that
 // moduleFree may hold it around moduleStop. modulePlay, moduleStop, moduleFree and audioClose use it.
+// The mixer thread only tries it: audioTryLockMixer takes it (or takes it once more) when it is free or
+// already held by the calling thread, and answers false at once otherwise.
 void audioLockMixer();
+bool audioTryLockMixer();
 void audioUnlockMixer();

@@ -23,8 +23,8 @@ void mixerThread() {
         if (device->position(&bytes)) {
             const int32_t playing = static_cast<int32_t>(bytes / 4 % ringFrames / output.blockFrames);
             const int32_t next = output.nextBlock;
-            if (blockDue(next, playing)) {
-                audioLockMixer();
+            // A block the main thread holds off now is mixed at the next look.
+            if (blockDue(next, playing) && audioTryLockMixer()) {
                 audioMixBlock(next);
                 output.nextBlock = next + 1 == output.blockCount ? 0 : next + 1;
                 audioUnlockMixer();

@@ -18,10 +18,4 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 # Not -fdata-sections: for this target it moves zero-filled arrays out of .bss into stored data.
 set(CMAKE_C_FLAGS_MINSIZEREL_INIT "-ffunction-sections")
 set(CMAKE_CXX_FLAGS_MINSIZEREL_INIT "-ffunction-sections -fno-exceptions -fno-rtti")
-# With exceptions off nothing catches, so a throw from the C++ library could only end in abort(); the
-# helper that std::mutex calls when a lock fails is bound straight to abort(), which keeps the throwing
-# machinery (exception objects, strings, the demangler of the terminate handler: some 150 KB) out of the
-# programs.
-set(CMAKE_EXE_LINKER_FLAGS_MINSIZEREL_INIT
-    "-Wl,--gc-sections -Wl,--no-insert-timestamp -s -Wl,--defsym,_ZSt20__throw_system_errori=abort")
-
+set(CMAKE_EXE_LINKER_FLAGS_MINSIZEREL_INIT "-Wl,--gc-sections -Wl,--no-insert-timestamp -s")
