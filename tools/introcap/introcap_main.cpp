@@ -3,12 +3,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/headless/png_writer.h"
+#include "tools/common/wav_writer.h"
 #include "tools/introcap/capture_options.h"
 #include "tools/introcap/capture_run.h"
 #include "tools/introcap/contact_sheet.h"
-#include "tools/introcap/wav_file.h"
 
 namespace {
 
@@ -19,6 +20,15 @@ bool writePicture(const std::string& path, const Picture& picture) {
     }
     std::printf("%s\n", path.c_str());
     return true;
+}
+
+// A capture too long for one RIFF file is refused rather than cut short.
+bool writeMusic(const std::string& path, const std::vector<int16_t>& music) {
+    const uint64_t frames = music.size() / 2;
+    if (frames > (0xFFFFFFFFu - 36) / 4) return false;
+    WavWriter wav = wavOpen(path.c_str(), CaptureMixingRate);
+    wavWrite(wav, music.data(), static_cast<uint32_t>(frames));
+    return wavClose(wav);
 }
 
 std::string frameFileName(int32_t number) {
@@ -73,8 +83,7 @@ int main(int argc, char** argv) {
         ok = writePicture(dir + "sheet.png", makeContactSheet(result.shots)) && ok;
     if (options.wav) {
         const std::string path = dir + "music.wav";
-        const uint32_t frames = static_cast<uint32_t>(result.music.size() / 2);
-        if (writeWav16Stereo(path.c_str(), result.music.data(), frames, CaptureMixingRate)) {
+        if (writeMusic(path, result.music)) {
             std::printf("%s\n", path.c_str());
         } else {
             std::fprintf(stderr, "introcap: cannot write %s\n", path.c_str());

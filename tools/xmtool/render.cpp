@@ -11,11 +11,11 @@
 #include "music/replay.h"
 #include "music/xm_loader.h"
 #include "platform/console.h"
+#include "tools/common/wav_writer.h"
 #include "tools/xmtool/playback_verbs.h"
 #include "tools/xmtool/song_walk.h"
 #include "tools/xmtool/tool_args.h"
 #include "tools/xmtool/tool_common.h"
-#include "tools/xmtool/wav_writer.h"
 
 namespace {
 

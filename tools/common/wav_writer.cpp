@@ -1,4 +1,4 @@
-#include "tools/xmtool/wav_writer.h"
+#include "tools/common/wav_writer.h"
 
 #include <cstring>
 
