@@ -65,24 +65,9 @@ int32_t fileSourceRead(uint8_t* destination, int32_t count, void* handle) {
 int32_t fileSourceSeek(void* handle, int32_t offset, int32_t origin) {
     auto* source = static_cast<FileSource*>(handle);
     if (!source) return 0;
-    int64_t position = source->position;
-    switch (origin & 0xFF) {
-    case SeekSet:
-        position = offset;
-        break;
-    case SeekCurrent:
-        position += offset;
-        break;
-    case SeekEnd:
-        position = source->size;
-        break;
-    default:
-        break;
-    }
-    if (position < 0) position = 0;
-    if (position > source->size) position = source->size;
+    const int32_t position = sourceSeekPosition(source->position, source->size, offset, origin);
     if (fseek(source->file, static_cast<long>(position), SEEK_SET) == 0) {
-        source->position = static_cast<int32_t>(position);
+        source->position = position;
     }
     return source->position;
 }

@@ -8,12 +8,6 @@
 namespace {
 const uint8_t* registeredData;
 int32_t registeredSize;
-
-int32_t clampPosition(int64_t position, int32_t size) {
-    if (position < 0) return 0;
-    if (position > size) return size;
-    return static_cast<int32_t>(position);
-}
 } // namespace
 
 void sourceSetData(const uint8_t* data, uint32_t size) {
@@ -48,21 +42,7 @@ int32_t sourceRead(uint8_t* destination, int32_t count, void* handle) {
 int32_t sourceSeek(void* handle, int32_t offset, int32_t origin) {
     auto* source = static_cast<ModuleSource*>(handle);
     if (!source) return 0;
-    int64_t position = source->position;
-    switch (origin & 0xFF) {
-    case SeekSet:
-        position = offset;
-        break;
-    case SeekCurrent:
-        position += offset;
-        break;
-    case SeekEnd:
-        position = source->size;
-        break;
-    default:
-        break;
-    }
-    source->position = clampPosition(position, source->size);
+    source->position = sourceSeekPosition(source->position, source->size, offset, origin);
     return source->position;
 }
 

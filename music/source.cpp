@@ -13,6 +13,26 @@ void setSourceCallbacks(SourceOpenFunction open, SourceCloseFunction close, Sour
     }
 }
 
+int32_t sourceSeekPosition(int32_t position, int32_t size, int32_t offset, int32_t origin) {
+    int64_t target = position;
+    switch (origin & 0xFF) {
+    case SeekSet:
+        target = offset;
+        break;
+    case SeekCurrent:
+        target += offset;
+        break;
+    case SeekEnd:
+        target = size;
+        break;
+    default:
+        break;
+    }
+    if (target < 0) return 0;
+    if (target > size) return size;
+    return static_cast<int32_t>(target);
+}
+
 SourceStream* streamOpen(const char* name) {
     if (!sourceCallbacks.open) return nullptr;
     auto* stream = static_cast<SourceStream*>(calloc(1, sizeof(SourceStream)));

@@ -34,6 +34,10 @@ extern SourceCallbacks sourceCallbacks;
 void setSourceCallbacks(SourceOpenFunction open, SourceCloseFunction close, SourceReadFunction read,
                         SourceSeekFunction seek, SourceTellFunction tell);
 
+// For readers over a known size: where a seek from position lands. SeekEnd ignores the offset and
+// an unknown origin keeps the position; the result is kept within 0..size.
+int32_t sourceSeekPosition(int32_t position, int32_t size, int32_t offset, int32_t origin);
+
 struct SourceStream {
     void* handle;
 };
