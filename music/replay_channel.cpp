@@ -7,29 +7,15 @@
 #include "music/replay.h"
 #include "music/replay_internal.h"
 
-namespace {
-
-void volumeSlideDown(Channel* channel, int32_t amount) {
-    channel->volume = channel->volume - amount < 0 ? 0 : channel->volume - amount;
+void channelSlideVolume(Channel* channel, int32_t delta) {
+    channel->volume = clampInt(channel->volume + delta, 0, 64);
     channel->flags |= UpdateVolume;
 }
 
-void volumeSlideUp(Channel* channel, int32_t amount) {
-    channel->volume = channel->volume + amount > 64 ? 64 : channel->volume + amount;
-    channel->flags |= UpdateVolume;
-}
-
-void panSlideLeft(Channel* channel, int32_t amount) {
-    channel->pan = channel->pan - amount < 0 ? 0 : channel->pan - amount;
+void channelSlidePan(Channel* channel, int32_t delta) {
+    channel->pan = clampInt(channel->pan + delta, 0, 255);
     channel->flags |= UpdatePan;
 }
-
-void panSlideRight(Channel* channel, int32_t amount) {
-    channel->pan = channel->pan + amount > 255 ? 255 : channel->pan + amount;
-    channel->flags |= UpdatePan;
-}
-
-} // namespace
 
 void applyVolumeColumn(Channel* channel, uint8_t byte) {
     const int32_t x = byte & 0x0F;
@@ -41,11 +27,11 @@ void applyVolumeColumn(Channel* channel, uint8_t byte) {
     switch (byte >> 4) {
     case 0x6:
     case 0x8:
-        volumeSlideDown(channel, x);
+        channelSlideVolume(channel, -x);
         break;
     case 0x7:
     case 0x9:
-        volumeSlideUp(channel, x);
+        channelSlideVolume(channel, x);
         break;
     case 0xA:
         channel->vibratoSpeed = static_cast<uint8_t>(x);
@@ -58,10 +44,10 @@ void applyVolumeColumn(Channel* channel, uint8_t byte) {
         channel->flags |= UpdatePan;
         break;
     case 0xD:
-        panSlideLeft(channel, x);
+        channelSlidePan(channel, -x);
         break;
     case 0xE:
-        panSlideRight(channel, x);
+        channelSlidePan(channel, x);
         break;
     case 0xF:
         if (x != 0) channel->portaSpeed = static_cast<uint8_t>(16 * x);
@@ -77,10 +63,10 @@ void applyVolumeColumnTick(Channel* channel, uint8_t byte) {
     const int32_t x = byte & 0x0F;
     switch (byte >> 4) {
     case 0x6:
-        volumeSlideDown(channel, x);
+        channelSlideVolume(channel, -x);
         break;
     case 0x7:
-        volumeSlideUp(channel, x);
+        channelSlideVolume(channel, x);
         break;
     case 0xB:
         channel->vibratoDepth = static_cast<uint8_t>(x);
@@ -88,10 +74,10 @@ void applyVolumeColumnTick(Channel* channel, uint8_t byte) {
         vibratoAdvance(channel);
         break;
     case 0xD:
-        panSlideLeft(channel, x);
+        channelSlidePan(channel, -x);
         break;
     case 0xE:
-        panSlideRight(channel, x);
+        channelSlidePan(channel, x);
         break;
     case 0xF:
         tonePortamento(channel);

@@ -39,6 +39,9 @@ void channelStepEnvelopes(Channel* channel, const Instrument* instrument);
 void channelFadeOut(Channel* channel, const Instrument* instrument);
 
 // Channel state.
+// Volume and panning moved by delta, kept within their ranges (0..64, 0..255), with the update flagged.
+void channelSlideVolume(Channel* channel, int32_t delta);
+void channelSlidePan(Channel* channel, int32_t delta);
 void applyVolumeColumn(Channel* channel, uint8_t byte);
 void applyVolumeColumnTick(Channel* channel, uint8_t byte);
 void instrumentReset(Channel* channel, const Sample* sample);

@@ -52,13 +52,11 @@ void extendedRowEffect(RowContext& row, Channel* channel, Sample* sample, uint8_
         break;
     case 0xA:
         if (y != 0) channel->fineVolumeSlideMemory = static_cast<uint8_t>(y);
-        channel->volume = clampInt(channel->volume + channel->fineVolumeSlideMemory, 0, 64);
-        channel->flags |= UpdateVolume;
+        channelSlideVolume(channel, channel->fineVolumeSlideMemory);
         break;
     case 0xB:
         if (y != 0) channel->fineVolumeSlideMemory = static_cast<uint8_t>(y);
-        channel->volume = clampInt(channel->volume - channel->fineVolumeSlideMemory, 0, 64);
-        channel->flags |= UpdateVolume;
+        channelSlideVolume(channel, -channel->fineVolumeSlideMemory);
         break;
     case 0xD:
         channel->volume = oldVolume;

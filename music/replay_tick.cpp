@@ -10,12 +10,7 @@ namespace {
 void volumeSlide(Channel* channel) {
     const int32_t x = channel->volumeSlideMemory >> 4;
     const int32_t y = channel->volumeSlideMemory & 0x0F;
-    if (x != 0) {
-        channel->volume = clampInt(channel->volume + x, 0, 64);
-    } else if (y != 0) {
-        channel->volume = clampInt(channel->volume - y, 0, 64);
-    }
-    channel->flags |= UpdateVolume;
+    channelSlideVolume(channel, x != 0 ? x : -y);
 }
 
 int32_t retrigVolume(int32_t volume, uint8_t operation) {
@@ -157,12 +152,7 @@ void tickEffect(Module* module, Channel* channel, const PatternCell& cell, const
     case 25: { // P
         const int32_t x = channel->panSlideMemory >> 4;
         const int32_t y = channel->panSlideMemory & 0x0F;
-        if (x != 0) {
-            channel->pan = clampInt(channel->pan + x, 0, 255);
-        } else if (y != 0) {
-            channel->pan = clampInt(channel->pan - y, 0, 255);
-        }
-        channel->flags |= UpdatePan;
+        channelSlidePan(channel, x != 0 ? x : -y);
         break;
     }
     case 27: // R
