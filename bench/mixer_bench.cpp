@@ -64,14 +64,19 @@ struct Voices {
     void mix(int32_t frames = BlockFrames) { mixBlock(block.data(), &list, frames); }
 };
 
+// Times mixing pieces of frames; the items are the frames of the audible voices.
+void timeMixing(benchmark::State& state, Voices& voices, int32_t frames, int32_t audible) {
+    for (auto _ : state) {
+        voices.mix(frames);
+        benchmark::DoNotOptimize(voices.block.data());
+    }
+    state.SetItemsProcessed(state.iterations() * frames * audible);
+}
+
 void mixOneVoiceAtFixedGains(benchmark::State& state) {
     Sample* sample = makeSample(65536, LoopForward, 1000, 60000);
     Voices voices(1, sample);
-    for (auto _ : state) {
-        voices.mix();
-        benchmark::DoNotOptimize(voices.block.data());
-    }
-    state.SetItemsProcessed(state.iterations() * BlockFrames);
+    timeMixing(state, voices, BlockFrames, 1);
     freeSample(sample);
 }
 BENCHMARK(mixOneVoiceAtFixedGains);
@@ -79,11 +84,7 @@ BENCHMARK(mixOneVoiceAtFixedGains);
 void mix32Voices(benchmark::State& state) {
     Sample* sample = makeSample(65536, LoopForward, 1000, 60000);
     Voices voices(32, sample);
-    for (auto _ : state) {
-        voices.mix();
-        benchmark::DoNotOptimize(voices.block.data());
-    }
-    state.SetItemsProcessed(state.iterations() * BlockFrames * 32);
+    timeMixing(state, voices, BlockFrames, 32);
     freeSample(sample);
 }
 BENCHMARK(mix32Voices);
@@ -109,11 +110,7 @@ BENCHMARK(mix32VoicesRamping);
 void mix32VoicesPingPong(benchmark::State& state) {
     Sample* sample = makeSample(400, LoopPingPong, 150, 100);
     Voices voices(32, sample);
-    for (auto _ : state) {
-        voices.mix();
-        benchmark::DoNotOptimize(voices.block.data());
-    }
-    state.SetItemsProcessed(state.iterations() * BlockFrames * 32);
+    timeMixing(state, voices, BlockFrames, 32);
     freeSample(sample);
 }
 BENCHMARK(mix32VoicesPingPong);
@@ -132,11 +129,7 @@ void mixPoolWith8Playing(benchmark::State& state) {
             voice.sample = nullptr;
         }
     }
-    for (auto _ : state) {
-        voices.mix();
-        benchmark::DoNotOptimize(voices.block.data());
-    }
-    state.SetItemsProcessed(state.iterations() * BlockFrames * 8);
+    timeMixing(state, voices, BlockFrames, 8);
     freeSample(sample);
 }
 BENCHMARK(mixPoolWith8Playing);
@@ -148,11 +141,7 @@ void mixPoolWith8PlayingIn32FramePieces(benchmark::State& state) {
     for (int i = 0; i < 256; ++i) {
         if (i % 32 != 0) voices.voices[i].sample = nullptr;
     }
-    for (auto _ : state) {
-        voices.mix(32);
-        benchmark::DoNotOptimize(voices.block.data());
-    }
-    state.SetItemsProcessed(state.iterations() * 32 * 8);
+    timeMixing(state, voices, 32, 8);
     freeSample(sample);
 }
 BENCHMARK(mixPoolWith8PlayingIn32FramePieces);
