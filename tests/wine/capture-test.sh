@@ -14,8 +14,13 @@ rm -rf "$work" && mkdir -p "$work" && cd "$work"
 # with frames from every state.
 arguments=(--frames 1100 --shot 1,100,268,269,400,500,700,900,1082,1083,1100 --sheet --wav)
 timeout 120 "$native" "${arguments[@]}" --out native >native.log 2>&1 || fail "introcap failed: $(cat native.log)"
-timeout 300 wine "$windows" "${arguments[@]}" --out wine >wine.log 2>&1 ||
-    fail "introcap.exe failed: $(cat wine.log)"
+# Now and then Wine itself fails to start a program: say so and try once more.
+if ! timeout 300 wine "$windows" "${arguments[@]}" --out wine >wine.log 2>&1; then
+    echo "introcap.exe failed, trying once more; what Wine printed: $(cat wine.log)"
+    rm -rf wine
+    timeout 300 wine "$windows" "${arguments[@]}" --out wine >wine.log 2>&1 ||
+        fail "introcap.exe failed twice: $(cat wine.log)"
+fi
 files=$(cd native && ls)
 [ -n "$files" ] || fail "introcap wrote nothing"
 [ "$files" = "$(cd wine && ls)" ] || fail "introcap.exe wrote other files: $(cd wine && ls | tr '\n' ' ')"

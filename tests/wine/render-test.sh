@@ -17,6 +17,13 @@ windows_path() { echo "Z:${1//\//\\}"; }
 length=()
 [ -z "$seconds" ] || length=(--seconds "$seconds")
 
+# Renders module $1 with xmtool.exe into $2.wine.wav; sets wine_status.
+render_under_wine() {
+    wine_status=0
+    timeout 300 wine "$windows" render "$(windows_path "$1")" -o "$(windows_path "$work/$2.wine.wav")" \
+        "${length[@]}" >"$2.wine.log" 2>&1 || wine_status=$?
+}
+
 shopt -s nullglob
 modules=()
 for dir in "$@"; do modules+=("$dir"/*.xm); done
@@ -29,9 +36,16 @@ for module in "${modules[@]}"; do
     timeout 120 "$native" render "$module" -o "$name.native.wav" "${length[@]}" >"$name.native.log" 2>&1 ||
         native_status=$?
     middle=$(now_ms)
-    wine_status=0
-    timeout 300 wine "$windows" render "$(windows_path "$module")" -o "$(windows_path "$work/$name.wine.wav")" \
-        "${length[@]}" >"$name.wine.log" 2>&1 || wine_status=$?
+    render_under_wine "$module" "$name"
+    retry=""
+    if ((wine_status != native_status)); then
+        # Now and then Wine itself fails to start a program (it ends at once, before the program runs):
+        # show what it said and try once more. A program that really differs differs again.
+        echo "$name: xmtool.exe ended with status $wine_status; what Wine printed:"
+        sed 's/^/    /' "$name.wine.log"
+        render_under_wine "$module" "$name"
+        retry=" (on a second try)"
+    fi
     end=$(now_ms)
     native_ms=$((native_ms + middle - start))
     wine_ms=$((wine_ms + end - middle))
@@ -51,7 +65,7 @@ for module in "${modules[@]}"; do
         verdict="DIFFERENT: $(cmp "$name.native.wav" "$name.wine.wav" 2>&1 | head -n1)"
         failed=$((failed + 1))
     fi
-    printf '%-40s native %5d ms  wine %5d ms  %s\n' "$name" $((middle - start)) $((end - middle)) "$verdict"
+    printf '%-40s native %5d ms  wine %5d ms  %s\n' "$name" $((middle - start)) $((end - middle)) "$verdict$retry"
 done
 echo "$rendered modules rendered alike, $refused refused by both, $failed different;" \
     "native $native_ms ms, wine $wine_ms ms in all"
