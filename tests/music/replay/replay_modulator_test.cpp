@@ -208,6 +208,15 @@ TEST(ReplayEnvelope, LinearSegmentReachesPointOnItsTick) {
     EXPECT_TRUE(channel.volumeEnvelope.finished);
 }
 
+TEST(ReplayEnvelope, TwoPointsOnOneTickStepAndGoOn) {
+    // A drop drawn as two points on the same tick: the envelope must not wait on the second point for a
+    // tick count it has already passed, or it would hold 32 for ever and never finish.
+    Instrument instrument = envelopeInstrument({{0, 64}, {2, 32}, {2, 0}, {4, 0}}, EnvelopeOn);
+    Channel channel = freshChannel();
+    EXPECT_EQ(envelopeLevels(instrument, channel, 6), (std::vector<int32_t>{64, 48, 32, 0, 0, 0}));
+    EXPECT_TRUE(channel.volumeEnvelope.finished);
+}
+
 TEST(ReplayEnvelope, SustainHoldsUntilKeyOff) {
     Instrument instrument = envelopeInstrument({{0, 64}, {10, 0}}, EnvelopeOn | EnvelopeSustain);
     Channel channel = freshChannel();
