@@ -210,7 +210,10 @@ void rowChannel(RowContext& row, Channel* channel, const PatternCell& cell) {
     channel->flags = 0;
 
     if (startsNote) {
-        channel->realNote = static_cast<uint8_t>(cell.note - 1 + sample->relativeNote);
+        // A low note with a negative relative note that falls below the lowest note plays as the lowest
+        // note instead of wrapping round to the top of the range.
+        const int32_t realNote = cell.note - 1 + sample->relativeNote;
+        channel->realNote = static_cast<uint8_t>(realNote < 0 ? 0 : realNote);
         channel->notePeriod = notePeriod(module, channel->realNote, sample->finetune);
         if (!tonePorta) channel->period = channel->notePeriod;
         channel->flags |= StartVoice;

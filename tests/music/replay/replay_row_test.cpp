@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "music/replay_internal.h"
 #include "replay_fixture.h"
 
 namespace {
@@ -237,6 +238,34 @@ TEST_F(ReplayTest, NotesBeyondTheRangeCountAsNoNote) {
     EXPECT_EQ(channel().note, 48);
     EXPECT_EQ(channel().period, 4608);
     EXPECT_EQ(voice().positionInt, 9u);
+}
+
+TEST_F(ReplayTest, NotesBelowTheLowestPlayAsTheLowest) {
+    struct Case {
+        uint8_t note;
+        int8_t relativeNote;
+        uint16_t linear;
+        int32_t realNote, period;
+    };
+    const Case cases[] = {
+        {1, -1, 1, 0, 7680},                     // C-0 a semitone down: not the top of the range
+        {1, -12, 0, 0, amigaPeriod(0, 0)},       // an octave down, Amiga scale
+        {2, -1, 1, 0, 7680},                     // exactly the lowest note
+        {13, -12, 0, 0, amigaPeriod(0, 0)},      // likewise
+        {C4, -1, 1, 47, 7680 - 64 * 47},         // ordinary notes are unchanged
+        {96, 127, 1, 95 + 127, 7680 - 64 * 222}, // the top has no wrap to guard
+    };
+    for (const Case& c : cases) {
+        XmSong song = replaySong(1, c.linear);
+        song.instruments[0].samples[0].relativeNote = c.relativeNote;
+        song.cell(0, 0, 0) = {c.note, 1, 0, 0, 0};
+        play(song);
+        tick();
+        EXPECT_EQ(int(channel().realNote), c.realNote) << int(c.note) << " " << int(c.relativeNote);
+        EXPECT_EQ(channel().period, c.period) << int(c.note) << " " << int(c.relativeNote);
+        moduleFree(module);
+        module = nullptr;
+    }
 }
 
 TEST_F(ReplayTest, InstrumentsBeyondTheModuleSelectTheEmptyOnes) {
