@@ -15,6 +15,9 @@ constexpr uint64_t OutOfReach = uint64_t{1} << 56;
 constexpr uint64_t Unlimited = ~uint64_t{0};
 // Boundary handlings in a row that mix nothing before a voice is given up as stuck.
 constexpr int MaxIdleSegments = 64;
+// Each reflection takes about one loop length off the overshoot, which is below one step: a step of
+// 705600 Hz at the lowest rate is 14112 frames, so a loop of one frame needs fewer reflections than this.
+constexpr int MaxReflections = 1 << 15;
 
 // The part of a sample that a voice may play: frames start..end-1 loop (when mode is a loop mode), and
 // frame end is the guard frame. Never beyond the sample's data.
@@ -121,7 +124,7 @@ void reflectPingPong(uint64_t& position, int32_t& direction, const LoopBounds& b
     const uint64_t start = uint64_t{bounds.start} << 32;
     const uint64_t end = uint64_t{bounds.end} << 32;
     bool atEnd = direction == 1;
-    for (int reflections = 0; reflections < 64; ++reflections) {
+    for (int reflections = 0; reflections < MaxReflections; ++reflections) {
         if (atEnd) {
             position = 2 * end - position - 1;
             direction = 2;
@@ -141,7 +144,7 @@ void reflectPingPong(uint64_t& position, int32_t& direction, const LoopBounds& b
         }
         return;
     }
-    // Steps many times the loop length: start the loop afresh.
+    // Only a position that no step can reach gets here: start the loop afresh.
     position = start;
     direction = 1;
 }

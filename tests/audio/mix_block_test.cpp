@@ -231,6 +231,14 @@ TEST_F(MixBlockTest, PingPongReflectsAtBothEnds) {
     mix(1);
     EXPECT_EQ(positionOf(w), 11 * FrameOne - 1);
     EXPECT_EQ(w.direction, 2);
+
+    // A step of 100 frames (705600 Hz at a rate of 7056 Hz) over the same loop: from 110.25 the
+    // reflections alternate a hundred times and land on 10.25, moving forward.
+    Voice& x = play(tiny, 10 * FrameOne + FrameOne / 4, 100 * FrameOne);
+    x.direction = 1;
+    mix(1);
+    EXPECT_EQ(positionOf(x), 10 * FrameOne + FrameOne / 4);
+    EXPECT_EQ(x.direction, 1);
 }
 
 TEST_F(MixBlockTest, LongPingPongRunStaysInsideTheLoop) {
